@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "app/environment.h"
+
+#include "app/settingsstore.h"
+#include "platform/clock.h"
+#include "platform/prompter.h"
+#include "platform/shell.h"
+
+#include <QStandardPaths>
+
+namespace penwick {
+
+Environment Environment::system()
+{
+    Environment env;
+    env.dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Penwick");
+    env.lockFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    env.settings = std::make_shared<IniSettingsStore>(IniSettingsStore::defaultFileName());
+    env.prompter = std::make_shared<QtPrompter>();
+    env.clock = std::make_shared<SystemClock>();
+    env.shell = std::make_shared<DesktopShell>();
+    env.handleTerminationSignals = true;
+    return env;
+}
+
+} // namespace penwick

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace penwick {
+
+class SettingsStore;
+class Prompter;
+class Clock;
+class Shell;
+
+// What the program needs from the world around it. Tests supply a temporary program folder,
+// their own settings file and scripted fakes; the running program uses `system()`.
+struct Environment
+{
+    QString programFolder; // empty: the folder of the running program
+    QString dataFolder; // per-user data folder ("Penwick" under XDG data home)
+    QString lockFolder; // where the single-copy lock goes when the note's folder can't hold it
+    std::shared_ptr<SettingsStore> settings;
+    std::shared_ptr<Prompter> prompter;
+    std::shared_ptr<Clock> clock;
+    std::shared_ptr<Shell> shell;
+    bool handleTerminationSignals = false; // SIGTERM, SIGHUP and SIGINT close the window
+
+    static Environment system();
+};
+
+} // namespace penwick

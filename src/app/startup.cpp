@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "app/notestore.h"
+#include "app/settingsconvert.h"
+#include "app/settingsstore.h"
+#include "platform/clock.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "platform/singleinstance.h"
+#include "platform/terminationsignals.h"
+#include "platform/twips.h"
+#include "shell/frmnotes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QScreen>
+#include <QSessionManager>
+#include <cmath>
+
+namespace penwick {
+namespace {
+
+// The option items restored from the store, in the order they are read.
+struct OptionKey
+{
+    const char* key;
+    const char* item;
+    bool defaultValue;
+};
+constexpr OptionKey optionKeys[] = {
+    { "Startup", "mnuStartup", false },
+    { "OnTop", "mnuOnTop", false },
+    { "Toolbar", "mnuToolbar", true },
+    { "Flat Toolbar", "mnuFlatTool", true },
+    { "Word Wrap", "mnuWrap", true },
+    { "RememberSize", "mnuRememberSize", true },
+    { "RememberPos", "mnuRememberPos", false },
+};
+
+QString withSlash(QString folder)
+{
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+// Half of (screen - window), the difference rounded half to even and the half truncated.
+double centred(double screenTwips, double windowTwips)
+{
+    return std::trunc(std::nearbyint(screenTwips - windowTwips) / 2.0);
+}
+
+} // namespace
+
+bool frmNotes::Form_Load()
+{
+    SettingsStore& settings = *m_env.settings;
+    const auto checked
+        = [this](const char* item) { return menuItem(QLatin1String(item))->isChecked(); };
+
+    // 1. One copy per note: a second start ends here, having shown and written nothing.
+    const QString programFolder
+        = withSlash(m_env.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                  : m_env.programFolder);
+    const QString noteFolder = chooseNoteFolder(programFolder, m_env.dataFolder, isWritableFolder);
+    if (!m_instance->acquire(noteFolder, m_env.lockFolder))
+        return false;
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    if (m_env.handleTerminationSignals) {
+        m_signals = new TerminationSignals(this);
+        connect(m_signals, &TerminationSignals::terminationRequested, this, [this] {
+            m_closingByUser = false;
+            close();
+        });
+    }
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        m_closingByUser = false;
+        close();
+    });
+
+    // 2. The tray menu is only ever a popup.
+    m_menus.value(QStringLiteral("mnuTPop"))->menuAction()->setVisible(false);
+
+    // 3.
+    LastWindowState = windowStateValue();
+
+    // 5.
+    Module.AppFolder = programFolder;
+
+    // 6. The note; an unreadable file is moved aside rather than overwritten later.
+    m_notePath = noteFolder + NoteFileName;
+    const NoteLoad load = loadNote(*rtfNotes, m_notePath, m_env.clock->now());
+    if (load.outcome == NoteLoad::MovedAside) {
+        m_startupMessages << tr("The note file could not be read (%1), so Penwick started with an "
+                                "empty note.\n\nThe file was kept unchanged as:\n%2")
+                                 .arg(load.reason, QDir::toNativeSeparators(load.movedTo));
+    } else if (load.outcome == NoteLoad::Unreadable) {
+        m_startupMessages << tr("The note file %1 could not be read (%2), so Penwick started with "
+                                "an empty note.")
+                                 .arg(QDir::toNativeSeparators(m_notePath), load.reason);
+    }
+
+    // 7.
+    if (const auto bg = toInt32(settings.Read(QStringLiteral("BG"),
+            static_cast<long long>(static_cast<std::int32_t>(SystemWindowBackground)))))
+        rtfNotes->setBackColor(static_cast<OleColor>(*bg));
+
+    // 8. A text that is not a Boolean leaves the item as designed.
+    for (const OptionKey& option : optionKeys) {
+        if (const auto value
+            = toBoolean(settings.Read(QLatin1String(option.key), option.defaultValue)))
+            menuItem(QLatin1String(option.item))->setChecked(*value);
+    }
+
+    // 10. Size, then 11. position (centring uses the restored size).
+    if (checked("mnuRememberSize")) {
+        if (const auto h = toSingle(settings.Read(QStringLiteral("Height"), 5610)))
+            setWindowHeight(*h);
+        if (const auto w = toSingle(settings.Read(QStringLiteral("Width"), 6945)))
+            setWindowWidth(*w);
+    }
+    const QRect screen = this->screen()->geometry();
+    const Twips t = Twips::forScreenOf(this);
+    const double centreLeft = centred(t.toTwipsX(screen.width()), windowWidth());
+    const double centreTop = centred(t.toTwipsY(screen.height()), windowHeight());
+    if (checked("mnuRememberPos")) {
+        if (const auto left
+            = toSingle(settings.Read(QStringLiteral("Left"), fromSingle(float(centreLeft)))))
+            setWindowLeft(*left);
+        if (const auto top
+            = toSingle(settings.Read(QStringLiteral("Top"), fromSingle(float(centreTop)))))
+            setWindowTop(*top);
+    } else {
+        setWindowLeft(centreLeft);
+        setWindowTop(centreTop);
+    }
+
+    // 12.
+    if (!checked("mnuWrap"))
+        rtfNotes->setRightMargin(99999);
+
+    // 15. Start in the tray, or show the window with the editor focused.
+    if (checked("mnuStartup")) {
+        setWindowState(windowState() | Qt::WindowMinimized);
+        show();
+    } else {
+        show();
+        rtfNotes->SetFocus();
+    }
+
+    // 18.
+    Form_Resize();
+    update();
+
+    showStartupMessages();
+    return true;
+}
+
+void frmNotes::showStartupMessages()
+{
+    for (const QString& message : std::exchange(m_startupMessages, {}))
+        m_env.prompter->MsgBox(this, message, MsgIcon::Warning);
+}
+
+} // namespace penwick

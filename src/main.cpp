@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "shell/frmnotes.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    penwick::frmNotes notes(penwick::Environment::system());
+    if (!notes.Form_Load())
+        return 0; // another copy owns the note
+    return QApplication::exec();
+}

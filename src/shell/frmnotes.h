@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include "app/environment.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QMargins>
+#include <QRect>
+#include <QSize>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <utility>
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace penwick {
+
+class RichTextBox;
+class SingleInstance;
+class TerminationSignals;
+
+// Program-wide state that more than one window uses.
+struct ProgramState
+{
+    QString AppFolder; // the program's folder, ending in "/"
+    std::uint8_t AutoSaveMinutes = 0;
+    std::uint8_t AutoSaveCount = 0;
+    QString LastSearchText;
+    std::int16_t MatchCaseValue = 0;
+    std::int16_t SearchDirection = 0;
+};
+
+// Window states as the program stores them.
+enum WindowStateValue : std::int16_t { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
+
+// The main window: owns the note editor, the menus, the toolbar and the working state.
+class frmNotes : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmNotes(Environment environment, QWidget* parent = nullptr);
+    ~frmNotes() override;
+
+    // Start-up; false when another copy already runs (nothing was shown or written).
+    bool Form_Load();
+    void Form_Resize();
+    void Form_QueryUnload();
+    void Form_Unload();
+
+    // File
+    void mnuSave_Click();
+    void mnuExit_Click();
+    void mnuTExit_Click();
+    // Options
+    void mnuStartup_Click();
+    void mnuRememberPos_Click();
+    void mnuRememberSize_Click();
+    void mnuWrap_Click();
+    void mnuDefaults_Click();
+
+    // Controls and state.
+    RichTextBox* rtfNotes = nullptr;
+    RichTextBox* rtfNotes2 = nullptr;
+    QToolBar* Toolbar = nullptr;
+    std::int16_t LastWindowState = vbNormal;
+    ProgramState Module;
+
+    // A menu item by its name ("mnuSave"); null for an unknown name.
+    QAction* menuItem(const QString& name) const;
+    QMenu* menuOf(const QString& name) const;
+
+    // Where the note lives ("data.nbx" in the program folder, or the per-user data folder
+    // when the program folder cannot be written).
+    QString notePath() const { return m_notePath; }
+
+    // Geometry in twips of the outer window, as stored.
+    double windowLeft() const;
+    double windowTop() const;
+    double windowWidth() const;
+    double windowHeight() const;
+    bool setWindowLeft(double twips);
+    bool setWindowTop(double twips);
+    bool setWindowWidth(double twips);
+    bool setWindowHeight(double twips);
+    std::int16_t windowStateValue() const;
+    // The client area below the menu bar, in twips.
+    double scaleWidth() const;
+    double scaleHeight() const;
+
+    const Environment& environment() const { return m_env; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void dockToolbar();
+    void showStartupMessages();
+    void noteFrameGeometry();
+    QSize outerToClient(QSize outer) const;
+    void applyOuterSize(QSize outer);
+    QRect normalOuterGeometry() const;
+    std::pair<QString, QString> autoSaveValues() const;
+    QMargins frameMargins() const;
+
+    Environment m_env;
+    QWidget* m_client = nullptr;
+    QHash<QString, QAction*> m_items;
+    QHash<QString, QMenu*> m_menus;
+    std::unique_ptr<SingleInstance> m_instance;
+    TerminationSignals* m_signals = nullptr;
+    QString m_notePath;
+    QStringList m_startupMessages;
+    bool m_shutDown = false;
+    bool m_closingByUser = true;
+    QMargins m_frame; // the window manager's frame, last seen while shown
+    QRect m_normalGeometry; // client geometry of the normal window, last seen
+    std::optional<QSize> m_pendingOuterSize; // re-applied once the frame is known
+    QSize m_requestedClient;
+};
+
+} // namespace penwick

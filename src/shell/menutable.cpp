@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "shell/menutable.h"
+
+#include "shell/frmnotes.h"
+
+namespace penwick {
+namespace {
+
+constexpr QKeyCombination none {};
+constexpr QKeyCombination ctrl(Qt::Key key)
+{
+    return Qt::CTRL | key;
+}
+
+using F = frmNotes;
+constexpr MenuCheck No = MenuCheck::None;
+constexpr MenuCheck Off = MenuCheck::Unchecked;
+constexpr MenuCheck On = MenuCheck::Checked;
+
+// clang-format off
+    constexpr MenuRow rows[] = {
+        {0, "mnuFile",         "&File",                              none,                          No,    nullptr},
+        {1, "mnuSave",         "&Save",                              ctrl(Qt::Key_S),               No,    &F::mnuSave_Click},
+        {1, "mnuExport",       "Export (Save &As)",                  none,                          No,    nullptr},
+        {2, "mnuTextFile",     "&Plain Text (.txt)",                 none,                          No,    nullptr},
+        {2, "mnuRichText",     "&Rich Text (.rtf)",                  none,                          No,    nullptr},
+        {1, "mnuFsplit",       "-",                                  none,                          No,    nullptr},
+        {1, "mnuFHide",        "&Hide",                              none,                          No,    nullptr},
+        {1, "mnuJskdjflk",     "-",                                  none,                          No,    nullptr},
+        {1, "mnuPrint",        "&Print",                             ctrl(Qt::Key_P),               No,    nullptr},
+        {1, "mnuSep",          "-",                                  none,                          No,    nullptr},
+        {1, "mnuExit",         "E&xit",                              none,                          No,    &F::mnuExit_Click},
+        {0, "mnuEdit",         "&Edit",                              none,                          No,    nullptr},
+        {1, "mnuUndo",         "Undo",                               ctrl(Qt::Key_Z),               No,    nullptr},
+        {1, "mnuESplitter",    "-",                                  none,                          No,    nullptr},
+        {1, "mnuCut",          "C&ut",                               none,                          No,    nullptr},
+        {1, "mnuCopy",         "&Copy",                              none,                          No,    nullptr},
+        {1, "mnuPaste",        "&Paste",                             none,                          No,    nullptr},
+        {1, "mnuSplitterr",    "-",                                  none,                          No,    nullptr},
+        {1, "mnuSelectAll",    "Select &All",                        ctrl(Qt::Key_A),               No,    nullptr},
+        {0, "mnuInsert",       "&Insert",                            none,                          No,    nullptr},
+        {1, "mnuBullet",       "&Bullet",                            Qt::ALT | Qt::Key_Backspace,   No,    nullptr},
+        {1, "mnuISep",         "-",                                  none,                          No,    nullptr},
+        {1, "mnuInsertImage",  "I&mage",                             ctrl(Qt::Key_J),               No,    nullptr},
+        {1, "mnuIspl",         "-",                                  none,                          No,    nullptr},
+        {1, "mnuImportText",   "Text &File (.TXT)",                  none,                          No,    nullptr},
+        {1, "mnuImportRtf",    "&Rich Text File (.RTF)",             none,                          No,    nullptr},
+        {1, "mnuIsp",          "-",                                  none,                          No,    nullptr},
+        {1, "mnuTimeD",        "Time / &Date",                       none,                          No,    nullptr},
+        {2, "mnuDate",         "11/16/98",                           none,                          No,    nullptr},
+        {2, "mnuDateTime",     "11/16/98 4:20 PM ",                  none,                          No,    nullptr},
+        {2, "mnuLongDDate",    "Monday, November 16, 1998",          none,                          No,    nullptr},
+        {2, "mnuLongDDT",      "Monday, November 16, 1998 4:20 PM ", none,                          No,    nullptr},
+        {2, "mnuLongDate",     "November 16, 1998",                  none,                          No,    nullptr},
+        {2, "mnuLongDT",       "November 16, 1998 4:20 PM",          none,                          No,    nullptr},
+        {2, "mnuTime",         "4:20 PM",                            none,                          No,    nullptr},
+        {0, "mnuFormat",       "&Format",                            none,                          No,    nullptr},
+        {1, "mnuFontStuff",    "&Font",                              none,                          No,    nullptr},
+        {2, "mnuFont",         "Change &Font",                       ctrl(Qt::Key_F),               No,    nullptr},
+        {2, "mnuFspl",         "-",                                  none,                          No,    nullptr},
+        {2, "mnuFPlusOne",     "Font Size +1",                       Qt::Key_F3,                    No,    nullptr},
+        {2, "mnuFMinusOne",    "Font Size -1",                       Qt::Key_F2,                    No,    nullptr},
+        {1, "mnuStyle",        "&Style",                             none,                          No,    nullptr},
+        {2, "mnuBold",         "&Bold",                              ctrl(Qt::Key_B),               No,    nullptr},
+        {2, "mnuItalic",       "&Italic",                            ctrl(Qt::Key_I),               No,    nullptr},
+        {2, "mnuUnder",        "&Underline",                         ctrl(Qt::Key_U),               No,    nullptr},
+        {2, "mnuStrike",       "&Strike Thu",                        none,                          No,    nullptr},
+        {2, "mnuStsp",         "-",                                  none,                          No,    nullptr},
+        {2, "mnuNormal",       "&Normal",                            none,                          No,    nullptr},
+        {1, "mnuColors",       "Co&lors",                            none,                          No,    nullptr},
+        {2, "mnuFC",           "&Font Color",                        ctrl(Qt::Key_E),               No,    nullptr},
+        {2, "mnuBG",           "&Back Color",                        ctrl(Qt::Key_D),               No,    nullptr},
+        {1, "mnuAlign",        "Alignment",                          none,                          No,    nullptr},
+        {2, "mnuLeft",         "Left",                               Qt::Key_F5,                    No,    nullptr},
+        {2, "mnuCenter",       "Center",                             Qt::Key_F6,                    No,    nullptr},
+        {2, "mnuRight",        "Right",                              Qt::Key_F7,                    No,    nullptr},
+        {1, "mnuFfsplit",      "-",                                  none,                          No,    nullptr},
+        {1, "mnuSelection",    "Selec&tion",                         none,                          No,    nullptr},
+        {2, "mnuLowercase",    "&Lowercase",                         none,                          No,    nullptr},
+        {2, "mnuUppercase",    "&Uppercase",                         none,                          No,    nullptr},
+        {2, "mnS",             "-",                                  none,                          No,    nullptr},
+        {2, "mnuTitleCase",    "&Title Case",                        none,                          No,    nullptr},
+        {2, "mnuTruePCase",    "True Proper Case",                   none,                          No,    nullptr},
+        {2, "mnS2",            "-",                                  none,                          No,    nullptr},
+        {2, "mnuAltCaps",      "Alternate Caps",                     none,                          No,    nullptr},
+        {2, "mnuReverse",      "Reverse Text",                       none,                          No,    nullptr},
+        {2, "mnS4",            "-",                                  none,                          No,    nullptr},
+        {2, "mnuDelimit",      "Delimit Text",                       none,                          No,    nullptr},
+        {2, "mnuRemoveSp",     "Remove Extra Spaces",                none,                          No,    nullptr},
+        {2, "mnS3",            "-",                                  none,                          No,    nullptr},
+        {2, "mnuCountChar",    "Character Count",                    none,                          No,    nullptr},
+        {0, "mnuOptions",      "&Options",                           none,                          No,    nullptr},
+        {1, "mnuAutoSave",     "&Auto Save",                         none,                          Off,   nullptr},
+        {1, "mnuspo",          "-",                                  none,                          No,    nullptr},
+        {1, "mnuStartup",      "&Minimize on startup",               none,                          Off,   &F::mnuStartup_Click},
+        {1, "mnuOnTop",        "Always &On Top",                     none,                          Off,   nullptr},
+        {1, "mnuOspsp",        "-",                                  none,                          No,    nullptr},
+        {1, "mnuRememberPos",  "Remember Position",                  none,                          Off,   &F::mnuRememberPos_Click},
+        {1, "mnuRememberSize", "Remember Size",                      none,                          On,    &F::mnuRememberSize_Click},
+        {1, "mnuOsp",          "-",                                  none,                          No,    nullptr},
+        {1, "mnuToolbar",      "&Toolbar",                           none,                          On,    nullptr},
+        {1, "mnuFlatTool",     "&Flat Toolbar",                      none,                          On,    nullptr},
+        {1, "mnupSO",          "-",                                  none,                          No,    nullptr},
+        {1, "mnuWrap",         "Word &Wrap",                         none,                          On,    &F::mnuWrap_Click},
+        {1, "mnuOSplit",       "-",                                  none,                          No,    nullptr},
+        {1, "mnuDefaults",     "Defaults",                           none,                          No,    &F::mnuDefaults_Click},
+        {0, "mnuSearch",       "Se&arch",                            none,                          No,    nullptr},
+        {1, "mnuFind",         "Find",                               ctrl(Qt::Key_G),               No,    nullptr},
+        {1, "mnuFindAgain",    "Find Next",                          Qt::Key_F4,                    No,    nullptr},
+        {1, "mnuReplace",      "Replace",                            ctrl(Qt::Key_H),               No,    nullptr},
+        {0, "mnuHelp",         "&Help",                              none,                          No,    nullptr},
+        {1, "mnuAbout",        "&About Penwick",                     none,                          No,    nullptr},
+        {1, "mnuHelpC",        "Help Contents",                      Qt::Key_F1,                    No,    nullptr},
+        {0, "mnuTPop",         "Tray Menu",                          none,                          No,    nullptr},
+        {1, "mnuShow",         "&Show",                              none,                          No,    nullptr},
+        {1, "mnuHide",         "&Hide",                              none,                          No,    nullptr},
+        {1, "mnutrsp",         "-",                                  none,                          No,    nullptr},
+        {1, "mnuTExit",        "E&xit",                              none,                          No,    &F::mnuTExit_Click},
+    };
+// clang-format on
+
+} // namespace
+
+std::span<const MenuRow> mainMenuRows()
+{
+    return rows;
+}
+
+} // namespace penwick

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "harness/testenv.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace penwick::test {
+
+TestEnvironment::TestEnvironment()
+{
+    QDir().mkpath(m_root.path() + QStringLiteral("/program"));
+    QDir().mkpath(m_root.path() + QStringLiteral("/runtime"));
+    settings = std::make_shared<RecordingSettings>(settingsFile());
+}
+
+QString TestEnvironment::programFolder() const
+{
+    return m_root.path() + QStringLiteral("/program/");
+}
+QString TestEnvironment::dataFolder() const
+{
+    return m_root.path() + QStringLiteral("/data/Penwick");
+}
+QString TestEnvironment::settingsFile() const
+{
+    return m_root.path() + QStringLiteral("/config/Bramblecot.ini");
+}
+
+void TestEnvironment::store(std::initializer_list<std::pair<const char*, QString>> values)
+{
+    QSettings ini(settingsFile(), QSettings::IniFormat);
+    for (const auto& [key, value] : values)
+        ini.setValue(QStringLiteral("Penwick/") + QLatin1String(key), value);
+}
+
+QString TestEnvironment::stored(const QString& key) const
+{
+    QSettings ini(settingsFile(), QSettings::IniFormat);
+    const QVariant value = ini.value(QStringLiteral("Penwick/") + key);
+    return value.isValid() ? value.toString() : QString();
+}
+
+Environment TestEnvironment::environment() const
+{
+    Environment env;
+    env.programFolder = programFolder();
+    env.dataFolder = dataFolder();
+    env.lockFolder = m_root.path() + QStringLiteral("/runtime");
+    env.settings = settings;
+    env.prompter = prompter;
+    env.clock = clock;
+    env.shell = shell;
+    return env;
+}
+
+} // namespace penwick::test

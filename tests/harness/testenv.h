@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include "app/environment.h"
+#include "app/settingsstore.h"
+#include "fakes/fakeclock.h"
+#include "fakes/fakeprompter.h"
+#include "fakes/fakeshell.h"
+
+#include <QTemporaryDir>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace penwick::test {
+
+// A settings store that records every write, in order, and passes it on to an INI file.
+class RecordingSettings final : public SettingsStore
+{
+public:
+    explicit RecordingSettings(const QString& fileName)
+        : m_ini(fileName)
+    { }
+    QString Read(const QString& key, const QString& defaultText) override
+    {
+        return m_ini.Read(key, defaultText);
+    }
+    bool Write(const QString& key, const QString& text) override
+    {
+        writes.emplace_back(key, text);
+        return m_ini.Write(key, text);
+    }
+    using SettingsStore::Read;
+    std::vector<std::pair<QString, QString>> writes;
+
+private:
+    IniSettingsStore m_ini;
+};
+
+// Everything one test needs around the program: a temporary program folder, data folder and
+// settings file, and the scripted fakes.
+class TestEnvironment
+{
+public:
+    TestEnvironment();
+
+    QString programFolder() const; // ends in "/"
+    QString dataFolder() const;
+    QString settingsFile() const;
+    QString notePath() const { return programFolder() + QStringLiteral("data.nbx"); }
+
+    // Stores option texts before the program starts.
+    void store(std::initializer_list<std::pair<const char*, QString>> values);
+    QString stored(const QString& key) const; // the stored text, or a null string
+
+    Environment environment() const;
+
+    std::shared_ptr<FakePrompter> prompter = std::make_shared<FakePrompter>();
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    std::shared_ptr<FakeShell> shell = std::make_shared<FakeShell>();
+    std::shared_ptr<RecordingSettings> settings;
+
+private:
+    QTemporaryDir m_root;
+};
+
+} // namespace penwick::test
