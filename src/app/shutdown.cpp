@@ -42,6 +42,12 @@ void frmNotes::mnuTExit_Click()
     close();
 }
 
+void frmNotes::endSession()
+{
+    m_closingByUser = false;
+    close();
+}
+
 // Shut-down: the note, then the options, then the geometry of the normal window. Each step
 // stands alone; one that fails does not stop the next.
 void frmNotes::Form_QueryUnload()

@@ -59,6 +59,13 @@ bool frmNotes::Form_Load()
     const auto checked
         = [this](const char* item) { return menuItem(QLatin1String(item))->isChecked(); };
 
+    // Signals asking the program to end close it the ordinary way, from the very start, so that
+    // a note loaded by now is saved.
+    if (m_env.handleTerminationSignals) {
+        m_signals = new TerminationSignals(this);
+        connect(m_signals, &TerminationSignals::terminationRequested, this, &frmNotes::endSession);
+    }
+
     // 1. One copy per note: a second start ends here, having shown and written nothing.
     const QString programFolder
         = withSlash(m_env.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
@@ -67,16 +74,11 @@ bool frmNotes::Form_Load()
     if (!m_instance->acquire(noteFolder, m_env.lockFolder))
         return false;
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    if (m_env.handleTerminationSignals) {
-        m_signals = new TerminationSignals(this);
-        connect(m_signals, &TerminationSignals::terminationRequested, this, [this] {
-            m_closingByUser = false;
-            close();
-        });
-    }
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
-        m_closingByUser = false;
-        close();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmNotes::endSession);
+    // Whatever ends the event loop, the note is saved on the way out.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!m_shutDown)
+            endSession();
     });
 
     // 2. The tray menu is only ever a popup.

@@ -21,9 +21,10 @@
 namespace penwick {
 namespace {
 
-// Designed client area below the menu bar, and designed place of the window, in twips.
-constexpr double designClientWidth = 6825;
-constexpr double designClientHeight = 4920;
+// Designed outer size and place of the window, in twips (a client area of about 6825 by 4920
+// below the menu bar, depending on the window manager's frame).
+constexpr double designWidth = 6945;
+constexpr double designHeight = 5610;
 constexpr double designLeft = 1050;
 constexpr double designTop = 1785;
 constexpr double designToolbarHeight = 420;
@@ -57,10 +58,10 @@ frmNotes::frmNotes(Environment environment, QWidget* parent)
 
     buildMenus();
 
-    const Twips t = Twips::forScreenOf(this);
-    resize(t.toPixelsX(designClientWidth).value_or(455),
-        t.toPixelsY(designClientHeight).value_or(328) + menuBar()->sizeHint().height());
-    move(t.toPixelsX(designLeft).value_or(70), t.toPixelsY(designTop).value_or(119));
+    setWindowWidth(designWidth);
+    setWindowHeight(designHeight);
+    setWindowLeft(designLeft);
+    setWindowTop(designTop);
 }
 
 frmNotes::~frmNotes() = default;
@@ -244,8 +245,8 @@ void frmNotes::noteFrameGeometry()
         if (!m.isNull())
             m_frame = m;
     }
-    if (m_pendingOuterSize) {
-        if (size() != m_requestedClient || windowStateValue() != vbNormal) {
+    if (m_pendingOuterSize && windowStateValue() == vbNormal) {
+        if (size() != m_requestedClient) {
             m_pendingOuterSize.reset(); // resized since by someone else: the outer size is real
         } else if (!m_frame.isNull()) {
             const QSize outer = *m_pendingOuterSize;

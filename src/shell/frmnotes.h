@@ -50,6 +50,9 @@ public:
     void Form_Resize();
     void Form_QueryUnload();
     void Form_Unload();
+    // Closing asked for by the system (a signal, the session ending): the same shut-down, but no
+    // message box may hold it up.
+    void endSession();
 
     // File
     void mnuSave_Click();

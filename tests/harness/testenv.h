@@ -6,6 +6,7 @@
 #include "fakes/fakeclock.h"
 #include "fakes/fakeprompter.h"
 #include "fakes/fakeshell.h"
+#include "harness/qtprinters.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -23,6 +24,7 @@ public:
     { }
     QString Read(const QString& key, const QString& defaultText) override
     {
+        reads.push_back(key);
         return m_ini.Read(key, defaultText);
     }
     bool Write(const QString& key, const QString& text) override
@@ -31,6 +33,7 @@ public:
         return m_ini.Write(key, text);
     }
     using SettingsStore::Read;
+    std::vector<QString> reads;
     std::vector<std::pair<QString, QString>> writes;
 
 private:

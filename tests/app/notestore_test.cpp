@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "app/notestore.h"
+#include "harness/programtest.h"
+#include "platform/atomicfile.h"
+#include "platform/richtextbox.h"
+#include "platform/rtf/rtf.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <cerrno>
+
+namespace penwick::test {
+namespace {
+
+using NoteStoreTest = ProgramTest;
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Makes one system call of the atomic writer fail for files named "data.nbx".
+struct FailNoteWrites
+{
+    static inline int error = 0;
+    static inline const char* step = "";
+    explicit FailNoteWrites(const char* which, int err)
+    {
+        saved = atomicFileOps();
+        error = err;
+        step = which;
+        if (std::string_view(which) == "rename")
+            atomicFileOps().rename = [](const char* from, const char* to) {
+                if (QByteArrayView(to).endsWith("/data.nbx")) {
+                    errno = error;
+                    return -1;
+                }
+                return ::rename(from, to);
+            };
+        else if (std::string_view(which) == "write")
+            atomicFileOps().write = [](int, const void*, unsigned long) -> long {
+                errno = error;
+                return -1;
+            };
+        else
+            atomicFileOps().fsync = [](int) {
+                errno = error;
+                return -1;
+            };
+    }
+    ~FailNoteWrites() { atomicFileOps() = saved; }
+    AtomicFileOps saved;
+};
+
+QStringList asideFiles(const QString& folder)
+{
+    return QDir(folder).entryList({ QStringLiteral("data.nbx.unreadable-*") },
+        QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+TEST_F(NoteStoreTest, SaveWritesTheNoteWithTheHourglassRestored)
+{
+    frmNotes& w = start();
+    w.rtfNotes->setText(QStringLiteral("first"));
+    w.mnuSave_Click();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    RichTextBox reader;
+    ASSERT_TRUE(reader.LoadFile(env.notePath()));
+    EXPECT_EQ(reader.Text(), u"first");
+    // Saving again without changes rewrites the file all the same.
+    QFile::remove(env.notePath());
+    w.mnuSave_Click();
+    EXPECT_TRUE(QFile::exists(env.notePath()));
+}
+
+// A failed save says so, names the file and the reason, and leaves the last save in place.
+TEST_F(NoteStoreTest, AFailedSaveIsReportedAndKeepsThePreviousFile)
+{
+    frmNotes& w = start();
+    w.rtfNotes->setText(QStringLiteral("saved version"));
+    w.mnuSave_Click();
+    const QByteArray before = readAll(env.notePath());
+    const struct
+    {
+        const char* step;
+        int error;
+        const char* reason;
+    } failures[] = {
+        { "write", ENOSPC, "No space left on device" },
+        { "fsync", EIO, "Input/output error" },
+        { "rename", EACCES, "Permission denied" },
+    };
+    for (const auto& f : failures) {
+        w.rtfNotes->setText(QStringLiteral("unsaved edit"));
+        FailNoteWrites failing(f.step, f.error);
+        env.prompter->expectMsgBox();
+        w.mnuSave_Click();
+        ASSERT_FALSE(env.prompter->shown().empty());
+        const auto& shown = env.prompter->shown().back();
+        EXPECT_TRUE(shown.prompt.contains(QDir::toNativeSeparators(env.notePath()))) << f.step;
+        EXPECT_TRUE(shown.prompt.contains(QLatin1String(f.reason))) << shown.prompt.toStdString();
+        EXPECT_EQ(shown.icon, MsgIcon::Critical);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << f.step;
+        EXPECT_EQ(readAll(env.notePath()), before) << f.step;
+        // No temporary file is left behind.
+        EXPECT_EQ(QDir(env.programFolder())
+                      .entryList(QDir::Files | QDir::Hidden)
+                      .filter(u".data.nbx.")
+                      .size(),
+            1)
+            << f.step; // only the lock
+    }
+}
+
+// When the note cannot be written at shut-down, the text goes to a rescue file and the user
+// is told where; a shut-down the system asked for shows nothing.
+TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
+{
+    for (const bool byUser : { true, false }) {
+        TestEnvironment local;
+        frmNotes w(local.environment());
+        ASSERT_TRUE(w.Form_Load());
+        w.rtfNotes->setText(QStringLiteral("precious words"));
+        FailNoteWrites failing("rename", EROFS);
+        if (byUser)
+            local.prompter->expectMsgBox();
+        byUser ? (void)w.close() : w.endSession();
+        const QStringList rescued
+            = QDir(local.dataFolder()).entryList({ QStringLiteral("rescued-note-*.rtf") });
+        ASSERT_EQ(rescued.size(), 1) << byUser;
+        RichTextBox reader;
+        ASSERT_TRUE(reader.LoadFile(QDir(local.dataFolder()).filePath(rescued.front())));
+        EXPECT_EQ(reader.Text(), u"precious words");
+        if (byUser) {
+            ASSERT_EQ(local.prompter->shown().size(), 1u);
+            EXPECT_TRUE(local.prompter->shown().front().prompt.contains(rescued.front()));
+        } else {
+            EXPECT_TRUE(local.prompter->shown().empty());
+        }
+        // The options were still written.
+        EXPECT_EQ(local.stored("Toolbar"), u"True");
+    }
+}
+
+// A note file that cannot be read is moved aside, byte for byte, and the user told once; the
+// next shut-down writes a new note and leaves the old file alone.
+TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
+{
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        { "binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB') },
+        { "empty", QByteArray() },
+        { "almost rich text", QByteArray("{\\rtx1 hello}") },
+        { "plain text", QByteArray("just words\n") },
+    };
+    for (const auto& c : cases) {
+        TestEnvironment local;
+        writeAll(local.notePath(), c.bytes);
+        local.prompter->expectMsgBox();
+        {
+            frmNotes w(local.environment());
+            ASSERT_TRUE(w.Form_Load()) << c.what;
+            EXPECT_TRUE(w.rtfNotes->Text().isEmpty()) << c.what;
+            ASSERT_EQ(local.prompter->shown().size(), 1u) << c.what;
+            const QStringList aside = asideFiles(local.programFolder());
+            ASSERT_EQ(aside.size(), 1) << c.what;
+            EXPECT_EQ(aside.front(), u"data.nbx.unreadable-20260314-150926");
+            EXPECT_TRUE(local.prompter->shown().front().prompt.contains(aside.front())) << c.what;
+            EXPECT_EQ(readAll(local.programFolder() + aside.front()), c.bytes) << c.what;
+            w.rtfNotes->setText(QStringLiteral("new note"));
+            w.close();
+        }
+        EXPECT_TRUE(rtf::looksLikeRtf(readAll(local.notePath()))) << c.what;
+        EXPECT_EQ(asideFiles(local.programFolder()).size(), 1) << c.what;
+        // The next start reads the new note without a word.
+        frmNotes again(local.environment());
+        ASSERT_TRUE(again.Form_Load());
+        EXPECT_EQ(again.rtfNotes->Text(), u"new note");
+        again.close();
+    }
+}
+
+TEST_F(NoteStoreTest, ANoteThatIsAFolderOrHugeIsMovedAside)
+{
+    {
+        TestEnvironment local;
+        ASSERT_TRUE(QDir().mkpath(local.notePath() + QStringLiteral("/inside")));
+        local.prompter->expectMsgBox();
+        frmNotes w(local.environment());
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_TRUE(QFileInfo(
+            local.programFolder() + asideFiles(local.programFolder()).value(0) + "/inside")
+                        .isDir());
+        w.close();
+        EXPECT_TRUE(QFileInfo(local.notePath()).isFile());
+    }
+    {
+        TestEnvironment local;
+        QFile huge(local.notePath());
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(200LL * 1024 * 1024)); // sparse: no disk space used
+        huge.close();
+        local.prompter->expectMsgBox();
+        frmNotes w(local.environment());
+        ASSERT_TRUE(w.Form_Load());
+        const QStringList aside = asideFiles(local.programFolder());
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_EQ(QFileInfo(local.programFolder() + aside.front()).size(), 200LL * 1024 * 1024);
+        w.close();
+    }
+}
+
+TEST(NoteFolder, AnUnwritableProgramFolderKeepsTheNoteInTheUsersDataFolder)
+{
+    const auto writable = [](const QString& f) { return f == u"/home/me/penwick/"; };
+    EXPECT_EQ(chooseNoteFolder(QStringLiteral("/home/me/penwick/"),
+                  QStringLiteral("/home/me/.local/share/Penwick"), writable),
+        u"/home/me/penwick/");
+    EXPECT_EQ(chooseNoteFolder(QStringLiteral("/usr/bin/"),
+                  QStringLiteral("/home/me/.local/share/Penwick"), writable),
+        u"/home/me/.local/share/Penwick/");
+    EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
+    EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
+}
+
+} // namespace
+} // namespace penwick::test

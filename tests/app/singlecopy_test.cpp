@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The real program, several copies at once: one note, one running copy.
+#include "harness/penwickprocess.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include <csignal>
+
+namespace penwick::test {
+namespace {
+
+const QString binary = QStringLiteral(PENWICK_BINARY);
+
+// Waits, without polling, until `owner` holds the lock beside the note (the lock file names
+// its process first).
+bool waitForLock(const ProgramFolder& folder, QProcess* owner)
+{
+    const QString lock = folder.path() + QStringLiteral(".data.nbx.lock");
+    const auto owned = [&] {
+        QFile file(lock);
+        return owner->processId() > 0 && file.open(QIODevice::ReadOnly)
+            && file.readLine().trimmed().toLongLong() == owner->processId();
+    };
+    owner->waitForStarted(60000);
+    QFileSystemWatcher watcher({ folder.path() });
+    QEventLoop loop;
+    // The lock file is created first and then written: watch the folder, then the file.
+    const auto check = [&] {
+        if (QFile::exists(lock) && !watcher.files().contains(lock))
+            watcher.addPath(lock);
+        if (owned())
+            loop.quit();
+    };
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, check);
+    QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, &loop, check);
+    check();
+    QObject::connect(owner, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // a guard, not a wait
+    if (!owned())
+        loop.exec();
+    return owned() && owner->state() == QProcess::Running;
+}
+
+void terminate(QProcess* process)
+{
+    process->terminate(); // SIGTERM: the program closes the ordinary way
+    ASSERT_TRUE(process->waitForFinished(60000));
+    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process->exitCode(), 0);
+}
+
+TEST(SingleCopy, ASecondStartEndsAtOnceAndWritesNothing)
+{
+    ProgramFolder folder(binary);
+    QObject owner;
+    QProcess* first = folder.start(&owner);
+    ASSERT_TRUE(waitForLock(folder, first));
+
+    QProcess* second = folder.start(&owner);
+    ASSERT_TRUE(second->waitForFinished(60000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder.settingsFile()));
+    EXPECT_FALSE(QFileInfo::exists(folder.notePath()));
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    // SIGTERM runs the ordinary shut-down: note and options are written.
+    terminate(first);
+    EXPECT_TRUE(QFileInfo::exists(folder.notePath()));
+    EXPECT_TRUE(QFileInfo::exists(folder.settingsFile()));
+    EXPECT_FALSE(QFileInfo::exists(folder.path() + QStringLiteral(".data.nbx.lock")));
+}
+
+TEST(SingleCopy, ExactlyOneOfTwentySimultaneousStartsSurvives)
+{
+    ProgramFolder folder(binary);
+    QObject owner;
+    std::vector<QProcess*> copies;
+    for (int i = 0; i < 20; ++i)
+        copies.push_back(folder.start(&owner));
+    // All but one end on their own: wait for nineteen to finish.
+    int finished = 0;
+    QEventLoop loop;
+    for (QProcess* p : copies) {
+        QObject::connect(p, &QProcess::finished, &loop, [&] {
+            if (++finished == 19)
+                loop.quit();
+        });
+    }
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit); // a guard, not a wait
+    loop.exec();
+    std::vector<QProcess*> running;
+    for (QProcess* p : copies) {
+        if (p->state() == QProcess::Running)
+            running.push_back(p);
+        else
+            EXPECT_EQ(p->exitCode(), 0);
+    }
+    ASSERT_EQ(running.size(), 1u);
+    terminate(running.front());
+}
+
+TEST(SingleCopy, ALockLeftByAKilledCopyDoesNotBlock)
+{
+    ProgramFolder folder(binary);
+    QObject owner;
+    QProcess* first = folder.start(&owner);
+    ASSERT_TRUE(waitForLock(folder, first));
+    first->kill();
+    ASSERT_TRUE(first->waitForFinished(60000));
+    ASSERT_TRUE(QFileInfo::exists(folder.path() + QStringLiteral(".data.nbx.lock")));
+
+    QProcess* next = folder.start(&owner);
+    ASSERT_TRUE(waitForLock(folder, next));
+    EXPECT_FALSE(next->waitForFinished(0));
+    terminate(next);
+}
+
+} // namespace
+} // namespace penwick::test

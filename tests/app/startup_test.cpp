@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "harness/programtest.h"
+#include "platform/richtextbox.h"
+#include "platform/twips.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolBar>
+#include <cmath>
+
+namespace penwick::test {
+namespace {
+
+using StartupTest = ProgramTest;
+
+int px(double twips)
+{
+    return *Twips::primaryScreen().toPixelsX(twips);
+}
+int pxY(double twips)
+{
+    return *Twips::primaryScreen().toPixelsY(twips);
+}
+QSize screenSize()
+{
+    return QGuiApplication::primaryScreen()->geometry().size();
+}
+double centre(double screenTwips, double windowTwips)
+{
+    return std::trunc(std::nearbyint(screenTwips - windowTwips) / 2.0);
+}
+
+struct Defaults
+{
+    bool startup = false, onTop = false, toolbar = true, flat = true, wrap = true,
+         rememberSize = true, rememberPos = false;
+};
+
+void expectOptions(
+    const ProgramTest& t, const frmNotes& w, const Defaults& d, const std::string& why)
+{
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuStartup"))->isChecked(), d.startup) << why;
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuOnTop"))->isChecked(), d.onTop) << why;
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuToolbar"))->isChecked(), d.toolbar) << why;
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuFlatTool"))->isChecked(), d.flat) << why;
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuWrap"))->isChecked(), d.wrap) << why;
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuRememberSize"))->isChecked(), d.rememberSize) << why;
+    EXPECT_EQ(w.menuItem(QStringLiteral("mnuRememberPos"))->isChecked(), d.rememberPos) << why;
+    (void)t;
+}
+
+TEST_F(StartupTest, FirstRunTakesEveryDefault)
+{
+    frmNotes& w = start();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), u"Penwick 4.0");
+    EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
+    expectOptions(*this, w, {}, "first run");
+    EXPECT_FALSE(checked("mnuAutoSave"));
+    EXPECT_EQ(w.rtfNotes->RightMargin(), 0.f);
+    EXPECT_EQ(w.rtfNotes->BackColor(), SystemWindowBackground);
+    EXPECT_EQ(w.LastWindowState, vbNormal);
+    EXPECT_EQ(w.Module.AppFolder, env.programFolder());
+    EXPECT_EQ(w.notePath(), env.notePath());
+
+    // 6945 by 5610 twips, outer measure, centred on the screen.
+    EXPECT_EQ(w.windowWidth(), 6945.0);
+    EXPECT_EQ(w.windowHeight(), 5610.0);
+    const QSize screen = screenSize();
+    EXPECT_EQ(w.pos().x(), px(centre(screen.width() * 15.0, 6945)));
+    EXPECT_EQ(w.pos().y(), pxY(centre(screen.height() * 15.0, 5610)));
+
+    // The menu bar shows its seven menus; the tray menu is only a popup.
+    QStringList shown;
+    for (QAction* a : w.menuBar()->actions()) {
+        if (a->isVisible())
+            shown << a->text();
+    }
+    EXPECT_EQ(shown,
+        (QStringList { "&File", "&Edit", "&Insert", "&Format", "&Options", "Se&arch", "&Help" }));
+    EXPECT_FALSE(item("mnuTPop")->isVisible());
+    EXPECT_TRUE(w.rtfNotes->hasFocus() || !QGuiApplication::focusWindow());
+}
+
+TEST_F(StartupTest, ReadsTheStoreInItsOrder)
+{
+    const std::vector<QString> options { "BG", "Startup", "OnTop", "Toolbar", "Flat Toolbar",
+        "Word Wrap", "RememberSize", "RememberPos" };
+    start();
+    auto expected = options;
+    expected.insert(expected.end(), { "Height", "Width" });
+    EXPECT_EQ(env.settings->reads, expected);
+
+    // Left and Top only when the position is remembered, after the size.
+    closeWindow();
+    env.settings->reads.clear();
+    restartWith({ { "RememberPos", "True" } });
+    expected.insert(expected.end(), { "Left", "Top" });
+    EXPECT_EQ(env.settings->reads, expected);
+}
+
+TEST_F(StartupTest, StoredOptionsAreApplied)
+{
+    env.store({ { "Toolbar", "False" }, { "Flat Toolbar", "False" }, { "OnTop", "1" },
+        { "Word Wrap", "False" }, { "RememberSize", "0" }, { "BG", "255" } });
+    frmNotes& w = start();
+    Defaults d;
+    d.toolbar = false;
+    d.flat = false;
+    d.onTop = true;
+    d.wrap = false;
+    d.rememberSize = false;
+    expectOptions(*this, w, d, "stored");
+    EXPECT_EQ(w.rtfNotes->RightMargin(), 99999.f);
+    EXPECT_EQ(w.rtfNotes->BackColor(), 255u);
+    EXPECT_EQ(w.rtfNotes->palette().color(QPalette::Base), QColor(Qt::red));
+    // Without Remember Size the window keeps its designed size.
+    EXPECT_EQ(w.windowWidth(), 6945.0);
+    EXPECT_EQ(w.windowHeight(), 5610.0);
+}
+
+TEST_F(StartupTest, PositionIsCentredUnlessRemembered)
+{
+    const QSize screen = screenSize();
+    env.store({ { "Left", "3000" }, { "Top", "1500" }, { "Width", "9000" }, { "Height", "6000" } });
+    frmNotes& w = start();
+    // Centring uses the restored size.
+    EXPECT_EQ(w.pos().x(), px(centre(screen.width() * 15.0, 9000)));
+    EXPECT_EQ(w.pos().y(), pxY(centre(screen.height() * 15.0, 6000)));
+
+    frmNotes& again
+        = restartWith({ { "RememberPos", "True" }, { "Left", "-20000" }, { "Top", "1500" } });
+    // Applied as stored, even off the screen.
+    EXPECT_EQ(again.pos(), QPoint(px(-20000), pxY(1500)));
+}
+
+TEST_F(StartupTest, RememberedPositionWithoutStoredValuesIsCentred)
+{
+    env.store({ { "RememberPos", "True" }, { "RememberSize", "False" } });
+    frmNotes& w = start();
+    const QSize screen = screenSize();
+    EXPECT_EQ(w.pos().x(), px(centre(screen.width() * 15.0, w.windowWidth())));
+}
+
+// Every stored value may be garbage: start-up skips that one assignment and runs on.
+TEST_F(StartupTest, GarbageValuesLeaveTheDesignedState)
+{
+    const char* keys[] = { "BG", "Startup", "OnTop", "Toolbar", "Flat Toolbar", "Word Wrap",
+        "RememberSize", "RememberPos", "Height", "Width", "Left", "Top" };
+    const QString garbage[] = { QString(), QStringLiteral("yes"), QString(10 * 1024, u'9'),
+        QStringLiteral("NaN"), QStringLiteral("--1"), QStringLiteral("0x10"),
+        QStringLiteral("\xff\xfe"), QString(10 * 1024, u'z') };
+    for (const char* key : keys) {
+        for (const QString& value : garbage) {
+            TestEnvironment local;
+            local.store({ { key, value } });
+            frmNotes w(local.environment());
+            ASSERT_TRUE(w.Form_Load());
+            const std::string why = std::string(key) + "=" + value.left(20).toStdString();
+            Defaults d;
+            EXPECT_EQ(w.menuItem(QStringLiteral("mnuToolbar"))->isChecked(), d.toolbar) << why;
+            EXPECT_EQ(w.menuItem(QStringLiteral("mnuRememberSize"))->isChecked(), d.rememberSize)
+                << why;
+            EXPECT_EQ(w.menuItem(QStringLiteral("mnuStartup"))->isChecked(), d.startup) << why;
+            EXPECT_EQ(w.rtfNotes->BackColor(), SystemWindowBackground) << why;
+            EXPECT_EQ(w.windowWidth(), 6945.0) << why;
+            EXPECT_EQ(w.windowHeight(), 5610.0) << why;
+            w.close();
+        }
+    }
+}
+
+TEST_F(StartupTest, SizesTheWindowRefusesAreSkipped)
+{
+    const char* values[] = { "0", "-5", "1e30", "3.4e38", "1e40" };
+    for (const char* value : values) {
+        TestEnvironment local;
+        local.store(
+            { { "Width", QString::fromLatin1(value) }, { "Height", QString::fromLatin1(value) },
+                { "RememberPos", "True" }, { "Left", QString::fromLatin1(value) } });
+        frmNotes w(local.environment());
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_EQ(w.windowWidth(), 6945.0) << value;
+        EXPECT_GT(w.width(), 0) << value;
+        w.close();
+    }
+}
+
+TEST_F(StartupTest, BackgroundColoursThatNameNoColourAreSkipped)
+{
+    for (const char* value : { "16777216", "-1", "2147483648", "-2147483000" }) {
+        TestEnvironment local;
+        local.store({ { "BG", QString::fromLatin1(value) } });
+        frmNotes w(local.environment());
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_EQ(w.rtfNotes->BackColor(), SystemWindowBackground) << value;
+        w.close();
+    }
+}
+
+} // namespace
+} // namespace penwick::test

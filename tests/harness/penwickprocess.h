@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace penwick::test {
+
+// The real program, started from its own temporary program folder with per-user folders of its
+// own, so that a test can run several copies side by side.
+class ProgramFolder
+{
+public:
+    // `binary` is the built program; it is linked (or copied) into the folder, because the
+    // program keeps its note beside itself.
+    explicit ProgramFolder(const QString& binary);
+
+    QString path() const; // ends in "/"
+    QString program() const { return path() + QStringLiteral("penwick"); }
+    QString notePath() const { return path() + QStringLiteral("data.nbx"); }
+    QString settingsFile() const;
+    QString root() const { return m_root.path(); }
+    QProcessEnvironment environment() const;
+
+    // Starts a copy; `platform` is the Qt platform plugin ("offscreen" or "xcb").
+    QProcess* start(QObject* owner, const QString& platform = QStringLiteral("offscreen")) const;
+
+private:
+    QTemporaryDir m_root;
+};
+
+} // namespace penwick::test

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include "harness/testenv.h"
+#include "shell/frmnotes.h"
+
+#include <QAction>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace penwick::test {
+
+// A test that runs the main window in a temporary program folder with fakes around it.
+class ProgramTest : public ::testing::Test
+{
+protected:
+    ~ProgramTest() override
+    {
+        if (window && window->isVisible())
+            window->close();
+    }
+
+    // Creates the main window and runs start-up; fails the test if start-up refused to run.
+    frmNotes& start()
+    {
+        window = std::make_unique<frmNotes>(env.environment());
+        EXPECT_TRUE(window->Form_Load());
+        return *window;
+    }
+    void closeWindow()
+    {
+        if (window)
+            window->close();
+    }
+    // Ends the running program, changes the store, and starts again.
+    frmNotes& restartWith(std::initializer_list<std::pair<const char*, QString>> values = {})
+    {
+        closeWindow();
+        window.reset();
+        env.store(values);
+        return start();
+    }
+    QAction* item(const char* name) const { return window->menuItem(QLatin1String(name)); }
+    bool checked(const char* name) const { return item(name)->isChecked(); }
+
+    TestEnvironment env;
+    std::unique_ptr<frmNotes> window;
+};
+
+} // namespace penwick::test
