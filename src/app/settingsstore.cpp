@@ -44,7 +44,13 @@ QString IniSettingsStore::Read(const QString& key, const QString& defaultText)
 
 bool IniSettingsStore::Write(const QString& key, const QString& text)
 {
+    // Written to disk together by Flush (or soon after by the toolkit), not key by key.
     m_settings.setValue(section + key, text);
+    return m_settings.status() != QSettings::AccessError;
+}
+
+bool IniSettingsStore::Flush()
+{
     m_settings.sync();
     return m_settings.status() == QSettings::NoError;
 }

@@ -16,6 +16,8 @@ public:
     virtual QString Read(const QString& key, const QString& defaultText) = 0;
     // Stores the text; false when it could not be written.
     virtual bool Write(const QString& key, const QString& text) = 0;
+    // Puts what was written on disk now; false when that failed.
+    virtual bool Flush() { return true; }
 
     QString Read(const QString& key, bool defaultValue);
     QString Read(const QString& key, long long defaultValue);
@@ -38,6 +40,7 @@ public:
 
     QString Read(const QString& key, const QString& defaultText) override;
     bool Write(const QString& key, const QString& text) override;
+    bool Flush() override;
     using SettingsStore::Read;
 
 private:

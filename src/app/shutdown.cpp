@@ -108,6 +108,7 @@ void frmNotes::Form_QueryUnload()
         settings.Write(QStringLiteral("Left"), fromSingle(float(t.toTwipsX(outer.x()))));
         settings.Write(QStringLiteral("Top"), fromSingle(float(t.toTwipsY(outer.y()))));
     }
+    settings.Flush();
 }
 
 void frmNotes::Form_Unload()

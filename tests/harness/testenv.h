@@ -32,6 +32,7 @@ public:
         writes.emplace_back(key, text);
         return m_ini.Write(key, text);
     }
+    bool Flush() override { return m_ini.Flush(); }
     using SettingsStore::Read;
     std::vector<QString> reads;
     std::vector<std::pair<QString, QString>> writes;
