@@ -56,8 +56,8 @@ void writeNote(const QString& rtfPath, const QString& textPath, int bytes)
 }
 
 // Starts `program` and returns the milliseconds until its first window is mapped and painted.
-double timeToFirstPaint(Display* dpy, const char* program, const std::vector<const char*>& args,
-    const char* workdir)
+double timeToFirstPaint(
+    Display* dpy, const char* program, const std::vector<const char*>& args, const char* workdir)
 {
     XSync(dpy, True);
     const auto t0 = Clock::now();
@@ -91,7 +91,8 @@ double timeToFirstPaint(Display* dpy, const char* program, const std::vector<con
     return ms;
 }
 
-struct Stats {
+struct Stats
+{
     double median, min, max;
 };
 Stats stats(std::vector<double> v)
@@ -111,7 +112,8 @@ int main(int argc, char** argv)
     // Damage objects die with their windows when a program ends: nothing to report.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     if (!dpy) {
-        std::fprintf(stderr, "startup_bench: needs an X display without a window manager (xvfb-run)\n");
+        std::fprintf(
+            stderr, "startup_bench: needs an X display without a window manager (xvfb-run)\n");
         return 2;
     }
     XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
@@ -131,7 +133,8 @@ int main(int argc, char** argv)
     std::vector<double> ours, floor;
     for (int i = 0; i < runs + 1; ++i) {
         const double a = timeToFirstPaint(dpy, penwick.constData(), {}, work.constData());
-        const double b = timeToFirstPaint(dpy, FLOOR_BINARY, { textArg.constData() }, work.constData());
+        const double b
+            = timeToFirstPaint(dpy, FLOOR_BINARY, { textArg.constData() }, work.constData());
         if (i == 0)
             continue; // warm the file cache first
         ours.push_back(a);
