@@ -226,8 +226,13 @@ DialogResult QtCommonDialog::showFile(CommonDialogValues& dialog, QWidget* owner
     }
 
     box.setDirectory(m_lastDirectory.isEmpty() ? QDir::homePath() : m_lastDirectory);
-    if (!dialog.FileName.isEmpty())
-        box.selectFile(dialog.FileName); // an absolute name also opens its folder
+    if (!dialog.FileName.isEmpty()) {
+        // A name in an existing folder opens that folder; of a name whose folder is gone, only
+        // the name is kept.
+        const QFileInfo last(dialog.FileName);
+        box.selectFile(
+            last.isAbsolute() && !last.absoluteDir().exists() ? last.fileName() : dialog.FileName);
+    }
 
     if (box.exec() != QDialog::Accepted)
         return cancelled(dialog);
