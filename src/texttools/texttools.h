@@ -9,6 +9,9 @@ namespace penwick {
 // Lengths and positions count UTF-16 units, but a surrogate pair is never split: it moves, takes
 // its case and gets its delimiters as one character.
 
+// The longest result a tool builds (512 MB of text); beyond it, it leaves the text as it was.
+inline constexpr qsizetype MaxToolResultLength = qsizetype(1) << 28;
+
 // The characters in reverse order: "abc" gives "cba", "\r\n" gives "\n\r".
 QString ReverseText(const QString& Text);
 
@@ -17,7 +20,7 @@ QString ReverseText(const QString& Text);
 QString RemoveExtraSpaces(const QString& Text);
 
 // `Delimiter` between every two adjacent characters, never before the first or after the last.
-// A result too large to hold (over MaxToolResultLength units) leaves the text as it was.
+// A result longer than MaxToolResultLength units leaves the text as it was.
 QString DelimitText(const QString& Text, const QString& Delimiter);
 
 // Lower and upper case by turns, the first character upper when `StartUpper`. Every UTF-16 unit
@@ -39,7 +42,5 @@ QString TrueProperCase(const QString& Text);
 
 // The message of the Character Count command.
 QString CharacterCountMessage(qsizetype selected, qsizetype entire);
-
-inline constexpr qsizetype MaxToolResultLength = qsizetype(1) << 28;
 
 } // namespace penwick

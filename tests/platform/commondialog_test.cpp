@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The Qt dialogs are driven for real: each test queues its answer on the event loop, and the
 // answer runs inside the modal dialog's own loop once the dialog is open.
-#include "fakes/fakecommondialog.h"
 #include "platform/commondialog.h"
 
 #include <QAbstractButton>
@@ -503,42 +502,6 @@ TEST_F(QtDialogs, ASecondDialogWhileOneIsOpenFails)
         box->reject();
     });
     EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Cancelled);
-}
-
-TEST(FakeCommonDialog, AnswersFromTheScriptAndRecordsWhatWasShown)
-{
-    test::FakeCommonDialog fake;
-    CommonDialogValues values;
-    values.CancelError = true;
-    values.DialogTitle = QStringLiteral("Select an Image");
-    values.Filter = ImageFilter;
-    values.FilterIndex = 1;
-    values.Flags = 0x1804;
-    fake.expectOpen(QStringLiteral("/pictures/a.gif"));
-    fake.expectCancel(test::FakeCommonDialog::Kind::Save);
-    fake.expectFont({ QStringLiteral("DejaVu Sans"), 12, true, false, true, true, 0xFF });
-    fake.expectFailure(test::FakeCommonDialog::Kind::Color);
-
-    EXPECT_EQ(fake.ShowOpen(values, nullptr), DialogResult::Ok);
-    EXPECT_EQ(values.FileName, QStringLiteral("/pictures/a.gif"));
-    values.Flags = 0x2806;
-    EXPECT_EQ(fake.ShowSave(values, nullptr), DialogResult::Cancelled);
-    EXPECT_EQ(values.FileName, QStringLiteral("/pictures/a.gif"));
-    values.Flags = 0x10101;
-    EXPECT_EQ(fake.ShowFont(values, nullptr), DialogResult::Ok);
-    EXPECT_EQ(values.FontName, QStringLiteral("DejaVu Sans"));
-    EXPECT_TRUE(values.FontBold && values.FontUnderline && values.FontStrikethru);
-    EXPECT_EQ(values.Color, 0xFFu);
-    EXPECT_EQ(fake.ShowColor(values, nullptr), DialogResult::Failed);
-    EXPECT_EQ(values.Color, 0xFFu);
-
-    ASSERT_EQ(fake.shown().size(), 4u);
-    EXPECT_EQ(fake.shown()[0].kind, test::FakeCommonDialog::Kind::Open);
-    EXPECT_EQ(fake.shown()[0].values.DialogTitle, QStringLiteral("Select an Image"));
-    EXPECT_EQ(fake.shown()[0].values.Flags, 0x1804);
-    EXPECT_EQ(fake.shown()[0].values.FileName, QString());
-    EXPECT_EQ(fake.shown()[1].values.FileName, QStringLiteral("/pictures/a.gif"));
-    EXPECT_EQ(fake.shown()[3].values.Color, 0xFFu);
 }
 
 } // namespace
