@@ -69,6 +69,9 @@ bool convert(iconv_t cd, const unsigned char* bytes, size_t n, QString& out)
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) == size_t(-1) || inLeft != 0)
         return false;
+    // Some pages (1255, 1258) hold a character back in case a combining mark follows.
+    if (iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == size_t(-1))
+        return false;
     const qsizetype units = (reinterpret_cast<char16_t*>(outPtr) - buffer);
     if (units == 0)
         return false;

@@ -994,15 +994,19 @@ void Reader::controlWord(const Token& t)
     switch (kw) {
     case Kw::Ansi:
         m_docCodePage = 1252;
+        updateDecoder();
         break;
     case Kw::Mac:
         m_docCodePage = 10000;
+        updateDecoder();
         break;
     case Kw::Pc:
         m_docCodePage = 437;
+        updateDecoder();
         break;
     case Kw::Pca:
         m_docCodePage = 850;
+        updateDecoder();
         break;
     case Kw::Ansicpg:
         if (t.param > 0 && t.param < 65536)
