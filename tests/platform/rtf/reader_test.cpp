@@ -414,7 +414,7 @@ TEST(Reader, RichEditStyle)
     const auto doc = readDoc(test::fixture("richedit.rtf"));
     EXPECT_EQ(plain(*doc), "Plain bold italic under struck\nred café\nfirst\nsecond\ncentred");
     EXPECT_TRUE(bold(formatOf(*doc, "bold")));
-    EXPECT_EQ(formatOf(*doc, "red").foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(formatOf(*doc, "red caf").foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(formatOf(*doc, "Plain").fontPointSize(), 10.0);
     ASSERT_NE(blockOf(*doc, "second").textList(), nullptr);
     EXPECT_EQ(blockOf(*doc, "first").textList(), blockOf(*doc, "second").textList());
@@ -452,6 +452,28 @@ TEST(Reader, WordStyle)
     EXPECT_EQ(blockOf(*doc, "dot two").textList()->format().style(), QTextListFormat::ListDisc);
     ASSERT_NE(blockOf(*doc, "numbered").textList(), nullptr);
     EXPECT_EQ(blockOf(*doc, "numbered").textList()->format().style(), QTextListFormat::ListDecimal);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Reader, LibreOfficeStyle)
+{
+    const auto doc = readDoc(test::fixture("libreoffice.rtf"));
+    EXPECT_EQ(plain(*doc), "Centred bold italic under struck\nred café € Привет 日本\nfirst bullet\n"
+                           "second bullet\nnumbered\nA1\tB1\nA2\tB2\nright end");
+    EXPECT_EQ(align(blockOf(*doc, "Centred")), Qt::AlignHCenter);
+    EXPECT_EQ(align(blockOf(*doc, "right end")), Qt::AlignRight);
+    EXPECT_TRUE(bold(formatOf(*doc, "bold")));
+    EXPECT_TRUE(formatOf(*doc, "struck").fontStrikeOut());
+    EXPECT_EQ(formatOf(*doc, "Centred").fontPointSize(), 14.0);
+    EXPECT_EQ(family(formatOf(*doc, "Centred")), "DejaVu Serif");
+    EXPECT_EQ(formatOf(*doc, "red caf").foreground().color(), QColor(0xC0, 0x39, 0x2B));
+    ASSERT_NE(blockOf(*doc, "second bullet").textList(), nullptr);
+    EXPECT_EQ(blockOf(*doc, "second bullet").textList()->format().style(), QTextListFormat::ListDisc);
+    ASSERT_NE(blockOf(*doc, "numbered").textList(), nullptr);
+    EXPECT_NE(blockOf(*doc, "numbered").textList()->format().style(), QTextListFormat::ListDisc);
 }
 
 } // namespace
