@@ -17,6 +17,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <cstring>
 
 namespace penwick {
 namespace {
@@ -58,15 +59,37 @@ QByteArray bmpFromDib(const QByteArray& dib)
     return bmp + dib;
 }
 
+// True when every PNG chunk fits in the data. libpng sizes a chunk buffer by the chunk's own
+// length field before reading it, so a lying length must not reach it.
+bool pngChunksFit(const QByteArray& d)
+{
+    qsizetype pos = 8;
+    while (pos + 8 <= d.size()) {
+        const quint32 length = qFromBigEndian<quint32>(d.constData() + pos);
+        if (length > 0x7FFFFFFFu || qint64(length) + 12 > d.size() - pos)
+            return false;
+        const bool end = std::memcmp(d.constData() + pos + 4, "IEND", 4) == 0;
+        pos += qsizetype(length) + 12;
+        if (end)
+            break;
+    }
+    return true;
+}
+
 // A reader for the bitmap bytes of a picture, under the allocation limit.
 struct BitmapReader
 {
     QByteArray data;
     QBuffer buffer;
     QImageReader reader;
+    bool usable = true;
     BitmapReader(const Picture& p)
         : data(p.kind == PictureKind::Dib ? bmpFromDib(p.bytes) : p.bytes)
     {
+        if (p.kind == PictureKind::Png && !pngChunksFit(data)) {
+            usable = false;
+            data.clear();
+        }
         buffer.setData(data);
         buffer.open(QIODevice::ReadOnly);
         reader.setDevice(&buffer);
@@ -75,6 +98,8 @@ struct BitmapReader
     }
     QSize size()
     {
+        if (!usable)
+            return {};
         const QSize s = reader.size();
         if (!s.isValid() || qint64(s.width()) * s.height() > MaxBitmapPixels)
             return {};

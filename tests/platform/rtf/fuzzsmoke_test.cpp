@@ -21,7 +21,8 @@ void run(const QByteArray& input)
 QList<QByteArray> seeds()
 {
     QList<QByteArray> out;
-    for (const QString& dir : { QStringLiteral(PENWICK_FUZZ_CORPUS), QStringLiteral(PENWICK_RTF_FIXTURES) }) {
+    for (const QString& dir :
+        { QStringLiteral(PENWICK_FUZZ_CORPUS), QStringLiteral(PENWICK_RTF_FIXTURES) }) {
         const QDir d(dir);
         for (const QString& name : d.entryList({ QStringLiteral("*.rtf") }, QDir::Files)) {
             QFile f(d.filePath(name));

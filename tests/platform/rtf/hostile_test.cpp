@@ -31,7 +31,8 @@ struct HostileCase
 };
 
 class Hostile : public ::testing::TestWithParam<HostileCase>
-{ };
+{
+};
 
 TEST_P(Hostile, ReadsWhatItCan)
 {

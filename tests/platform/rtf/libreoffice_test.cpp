@@ -86,15 +86,20 @@ TEST_F(LibreOffice, ItsFilesReadWithTheirFormatting)
     write("source.html",
         "<html><body><p style=\"text-align:center\"><span style=\"font-family:'DejaVu Serif'; "
         "font-size:14pt\">Centred <b>bold</b> <i>italic</i> <u>under</u> <s>struck</s></span></p>"
-        "<p><span style=\"color:#c0392b\">red</span> caf\xC3\xA9</p><ul><li>first</li><li>second</li></ul>"
-        "<table><tr><td>A1</td><td>B1</td></tr></table><p style=\"text-align:right\">end</p></body></html>");
+        "<p><span style=\"color:#c0392b\">red</span> "
+        "caf\xC3\xA9</p><ul><li>first</li><li>second</li></ul>"
+        "<table><tr><td>A1</td><td>B1</td></tr></table><p "
+        "style=\"text-align:right\">end</p></body></html>");
     const QByteArray rtf = convert("source.html", "rtf:Rich Text Format", "rtf",
         { QStringLiteral("--infilter=HTML (StarWriter)") });
     ASSERT_FALSE(rtf.isEmpty());
     const auto doc = readDoc(rtf);
-    EXPECT_EQ(plain(*doc), "Centred bold italic under struck\nred café\nfirst\nsecond\nA1\tB1\nend");
-    EXPECT_EQ(blockOf(*doc, "Centred").blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    EXPECT_EQ(blockOf(*doc, "end").blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(
+        plain(*doc), "Centred bold italic under struck\nred café\nfirst\nsecond\nA1\tB1\nend");
+    EXPECT_EQ(blockOf(*doc, "Centred").blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+        Qt::AlignHCenter);
+    EXPECT_EQ(
+        blockOf(*doc, "end").blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     EXPECT_EQ(formatOf(*doc, "bold").fontWeight(), QFont::Bold);
     EXPECT_TRUE(formatOf(*doc, "italic").fontItalic());
     EXPECT_TRUE(formatOf(*doc, "under").fontUnderline());

@@ -24,7 +24,8 @@ struct FileCase
 };
 
 class PictureFiles : public ::testing::TestWithParam<FileCase>
-{ };
+{
+};
 
 TEST_P(PictureFiles, LoadKeepKindAndSize)
 {
@@ -68,7 +69,8 @@ int countColour(const QImage& image, const QColor& colour)
 }
 
 class Metafiles : public ::testing::TestWithParam<const char*>
-{ };
+{
+};
 
 TEST_P(Metafiles, ExactColoursAndText)
 {
@@ -94,7 +96,15 @@ TEST(Pictures, NotPictures)
     EXPECT_FALSE(pictureFromFileData(fixture("bomb.png")).has_value()) << "image bomb";
     EXPECT_FALSE(pictureFromRtf(PictureKind::Png, "garbage", QSize(100, 100)).has_value());
     EXPECT_FALSE(pictureFromRtf(PictureKind::Wmf, "garbage", QSize(100, 100)).has_value());
-    EXPECT_FALSE(pictureFromRtf(PictureKind::Emf, QByteArray(200, '\0'), QSize(100, 100)).has_value());
+    EXPECT_FALSE(
+        pictureFromRtf(PictureKind::Emf, QByteArray(200, '\0'), QSize(100, 100)).has_value());
+}
+
+TEST(Pictures, PngChunkLongerThanTheDataIsRefused)
+{
+    QByteArray png = fixture("picture.png");
+    png.insert(png.size() - 12, QByteArray::fromHex("7ffffff074455874"));
+    EXPECT_FALSE(pictureFromRtf(PictureKind::Png, png, QSize(600, 450)).has_value());
 }
 
 TEST(Pictures, LyingWmfHeaderIsMended)
@@ -143,7 +153,8 @@ TEST(Pictures, InsertedPictureIsFoundAgainWithItsBytes)
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->bytes, p->bytes);
     EXPECT_EQ(back->kind, PictureKind::Emf);
-    EXPECT_FALSE(doc.resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name())).isNull());
+    EXPECT_FALSE(
+        doc.resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name())).isNull());
 
     QTextDocument* clone = doc.clone();
     clone->addResource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()), QVariant());
@@ -169,13 +180,15 @@ TEST(RtfPictures, EveryKindReads)
 {
     const auto doc = readDoc(fixture("pictures.rtf"));
     const QString obj(QChar(0xFFFC));
-    EXPECT_EQ(plain(*doc), "PNG " + obj + "\nJPEG " + obj + "\nDIB " + obj + "\nWMF " + obj
-            + "\nEMF " + obj + "\nBIN " + obj + "\nend");
+    EXPECT_EQ(plain(*doc),
+        "PNG " + obj + "\nJPEG " + obj + "\nDIB " + obj + "\nWMF " + obj + "\nEMF " + obj + "\nBIN "
+            + obj + "\nend");
     const auto pics = picturesOf(*doc);
     ASSERT_EQ(pics.size(), 6u) << "the \\nonshppict twin is not shown";
     const PictureKind kinds[] = { PictureKind::Png, PictureKind::Jpeg, PictureKind::Dib,
         PictureKind::Wmf, PictureKind::Emf, PictureKind::Png };
-    const QSize sizes[] = { { 40, 30 }, { 40, 30 }, { 40, 30 }, { 200, 100 }, { 200, 100 }, { 20, 15 } };
+    const QSize sizes[]
+        = { { 40, 30 }, { 40, 30 }, { 40, 30 }, { 200, 100 }, { 200, 100 }, { 20, 15 } };
     for (size_t i = 0; i < pics.size(); ++i) {
         EXPECT_EQ(pics[i].kind, kinds[i]) << i;
         EXPECT_EQ(pics[i].displaySize, sizes[i]) << i;
@@ -191,7 +204,8 @@ TEST(RtfPictures, WritingBackKeepsTheOriginalBytes)
 {
     const auto doc = readDoc(fixture("pictures.rtf"));
     const QByteArray rtf = rtf::writeRtf(*doc);
-    for (const char* word : { "\\pngblip", "\\jpegblip", "\\dibitmap0", "\\wmetafile8", "\\emfblip" })
+    for (const char* word :
+        { "\\pngblip", "\\jpegblip", "\\dibitmap0", "\\wmetafile8", "\\emfblip" })
         EXPECT_TRUE(rtf.contains(word)) << word;
     EXPECT_TRUE(rtf.contains("{\\pict\\pngblip\\picw40\\pich30\\picwgoal600\\pichgoal450"));
     const auto copy = readDoc(rtf);

@@ -37,7 +37,8 @@ struct CharCase
 };
 
 class CharFormatting : public ::testing::TestWithParam<CharCase>
-{ };
+{
+};
 
 TEST_P(CharFormatting, Applies)
 {
@@ -118,7 +119,8 @@ struct ParaCase
 };
 
 class Paragraphs : public ::testing::TestWithParam<ParaCase>
-{ };
+{
+};
 
 TEST_P(Paragraphs, Apply)
 {
@@ -170,7 +172,8 @@ struct TextCase
 };
 
 class Text : public ::testing::TestWithParam<TextCase>
-{ };
+{
+};
 
 TEST_P(Text, Reads)
 {
@@ -273,7 +276,8 @@ struct ListCase
 };
 
 class Lists : public ::testing::TestWithParam<ListCase>
-{ };
+{
+};
 
 TEST_P(Lists, Kind)
 {
@@ -291,13 +295,15 @@ TEST_P(Lists, Kind)
     EXPECT_EQ(plain(*doc).indexOf(QChar(0xB7)), -1) << "labels are never text";
 }
 
-const QByteArray legacyBullet = "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
-                                "\\fi-360\\li720 ";
-const QByteArray listTables = "{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}"
-                              "\\listid7}{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid8}"
-                              "{\\list{\\listlevel\\levelnfc255{\\leveltext;}}\\listid9}}"
-                              "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}"
-                              "{\\listoverride\\listid8\\ls2}{\\listoverride\\listid9\\ls3}}";
+const QByteArray legacyBullet
+    = "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
+      "\\fi-360\\li720 ";
+const QByteArray listTables
+    = "{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}"
+      "\\listid7}{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid8}"
+      "{\\list{\\listlevel\\levelnfc255{\\leveltext;}}\\listid9}}"
+      "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}"
+      "{\\listoverride\\listid8\\ls2}{\\listoverride\\listid9\\ls3}}";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Kinds, Lists, ::testing::Values(
@@ -324,7 +330,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, Lists, ::testing::Values(
 TEST(Reader, ConsecutiveBulletsShareOneList)
 {
     const auto doc = readDoc("{\\rtf1 " + legacyBullet + "a\\par{\\pntext\\'B7\\tab}b\\par"
-                             + "\\pard c\\par" + legacyBullet + "d\\par}");
+        + "\\pard c\\par" + legacyBullet + "d\\par}");
     const QTextList* a = blockOf(*doc, "a").textList();
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(blockOf(*doc, "b").textList(), a);
@@ -345,7 +351,8 @@ struct InsertCase
 };
 
 class Insert : public ::testing::TestWithParam<InsertCase>
-{ };
+{
+};
 
 TEST_P(Insert, MergesWithHost)
 {
@@ -461,8 +468,9 @@ namespace {
 TEST(Reader, LibreOfficeStyle)
 {
     const auto doc = readDoc(test::fixture("libreoffice.rtf"));
-    EXPECT_EQ(plain(*doc), "Centred bold italic under struck\nred café € Привет 日本\nfirst bullet\n"
-                           "second bullet\nnumbered\nA1\tB1\nA2\tB2\nright end");
+    EXPECT_EQ(plain(*doc),
+        "Centred bold italic under struck\nred café € Привет 日本\nfirst bullet\n"
+        "second bullet\nnumbered\nA1\tB1\nA2\tB2\nright end");
     EXPECT_EQ(align(blockOf(*doc, "Centred")), Qt::AlignHCenter);
     EXPECT_EQ(align(blockOf(*doc, "right end")), Qt::AlignRight);
     EXPECT_TRUE(bold(formatOf(*doc, "bold")));
@@ -471,7 +479,8 @@ TEST(Reader, LibreOfficeStyle)
     EXPECT_EQ(family(formatOf(*doc, "Centred")), "DejaVu Serif");
     EXPECT_EQ(formatOf(*doc, "red caf").foreground().color(), QColor(0xC0, 0x39, 0x2B));
     ASSERT_NE(blockOf(*doc, "second bullet").textList(), nullptr);
-    EXPECT_EQ(blockOf(*doc, "second bullet").textList()->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(
+        blockOf(*doc, "second bullet").textList()->format().style(), QTextListFormat::ListDisc);
     ASSERT_NE(blockOf(*doc, "numbered").textList(), nullptr);
     EXPECT_NE(blockOf(*doc, "numbered").textList()->format().style(), QTextListFormat::ListDisc);
 }

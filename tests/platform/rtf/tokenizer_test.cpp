@@ -21,19 +21,34 @@ std::string dump(const QByteArray& input)
         const Token t = tok.next();
         std::string s;
         switch (t.type) {
-        case Token::End: return out;
-        case Token::GroupOpen: s = "{"; break;
-        case Token::GroupClose: s = "}"; break;
-        case Token::Text: s = "T:" + t.view.toByteArray().toStdString(); break;
+        case Token::End:
+            return out;
+        case Token::GroupOpen:
+            s = "{";
+            break;
+        case Token::GroupClose:
+            s = "}";
+            break;
+        case Token::Text:
+            s = "T:" + t.view.toByteArray().toStdString();
+            break;
         case Token::ControlWord:
             s = "W:" + t.view.toByteArray().toStdString();
             if (t.hasParam)
                 s += std::to_string(t.param);
             break;
-        case Token::ControlSymbol: s = std::string("S:") + t.symbol; break;
-        case Token::HexByte: s = "H:" + QByteArray::number(t.byte, 16).toStdString(); break;
-        case Token::Binary: s = "B:" + t.view.toByteArray().toStdString(); break;
-        case Token::ParBreak: s = "P"; break;
+        case Token::ControlSymbol:
+            s = std::string("S:") + t.symbol;
+            break;
+        case Token::HexByte:
+            s = "H:" + QByteArray::number(t.byte, 16).toStdString();
+            break;
+        case Token::Binary:
+            s = "B:" + t.view.toByteArray().toStdString();
+            break;
+        case Token::ParBreak:
+            s = "P";
+            break;
         }
         out += (out.empty() ? "" : " ") + s;
     }
@@ -48,7 +63,8 @@ struct Case
 };
 
 class TokenizerCases : public ::testing::TestWithParam<Case>
-{ };
+{
+};
 
 TEST_P(TokenizerCases, Tokens)
 {

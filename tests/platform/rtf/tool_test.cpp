@@ -39,8 +39,9 @@ TEST(Tool, TextPrintsParagraphsAndPictures)
 {
     const Result r = runTool({ "text", fixturePath("wordpad.rtf") });
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(QString::fromUtf8(r.out), QString::fromUtf8("WordPad bold both blue\none\ntwo\nthree\n"
-                                                          "Привет\n“quoted” 😀\n"));
+    EXPECT_EQ(QString::fromUtf8(r.out),
+        QString::fromUtf8("WordPad bold both blue\none\ntwo\nthree\n"
+                          "Привет\n“quoted” 😀\n"));
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     const Result pics = runTool({ "text", fixturePath("pictures.rtf") });
     EXPECT_EQ(QString::fromUtf8(pics.out).count(QChar(0xFFFC)), 6);
@@ -84,7 +85,8 @@ TEST(Tool, JsonDescribesParagraphsRunsAndPictures)
             sawBold = run.value("bold").toBool();
     }
     EXPECT_TRUE(sawBold);
-    EXPECT_EQ(paragraphs[1].toObject().value("runs").toArray()[0].toObject().value("color").toString(),
+    EXPECT_EQ(
+        paragraphs[1].toObject().value("runs").toArray()[0].toObject().value("color").toString(),
         "#ff0000");
     EXPECT_TRUE(paragraphs[2].toObject().value("bullet").toBool());
     EXPECT_TRUE(paragraphs[3].toObject().value("bullet").toBool());
@@ -116,7 +118,8 @@ TEST(Tool, RtfRewritesWithTheNoteWriter)
     EXPECT_EQ(runTool({ "text", out }).out, runTool({ "text", fixturePath("word.rtf") }).out);
     EXPECT_EQ(runTool({ "rtf", fixturePath("picture.png"), dir.filePath("x.rtf") }).exitCode, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("x.rtf")));
-    EXPECT_EQ(runTool({ "rtf", fixturePath("word.rtf"), dir.filePath("no/such/dir.rtf") }).exitCode, 1);
+    EXPECT_EQ(
+        runTool({ "rtf", fixturePath("word.rtf"), dir.filePath("no/such/dir.rtf") }).exitCode, 1);
 }
 
 } // namespace

@@ -176,7 +176,8 @@ struct RangeCase
 };
 
 class Ranges : public ::testing::TestWithParam<RangeCase>
-{ };
+{
+};
 
 TEST_P(Ranges, ReadBackAsTheSelection)
 {
