@@ -3,6 +3,7 @@
 
 #include "platform/atomicfile.h"
 #include "platform/formatindex.h"
+#include "platform/pictures.h"
 #include "platform/rtf/rtf.h"
 #include "platform/textdecode.h"
 #include "platform/twips.h"
@@ -22,7 +23,6 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextList>
-#include <QUrl>
 #include <algorithm>
 #include <cmath>
 
@@ -33,8 +33,8 @@ namespace {
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 // Margins and indents live in the document in pixels of a 96 DPI page.
 constexpr double TwipsPerDocumentPixel = 15.0;
-// The left margin a bullet added to a paragraph, so that removing the bullet gives it back.
-constexpr int BulletIndentAdded = QTextFormat::UserProperty + 0x42;
+// Below this a bullet has no room left of its text.
+constexpr double MinBulletIndentPixels = 8.0;
 constexpr float MinFontSize = 1;
 constexpr float MaxFontSize = 1638;
 
@@ -216,26 +216,6 @@ bool isUndoKey(const QKeyEvent& event)
     return event.key() == Qt::Key_Z && (event.modifiers() & Qt::ControlModifier);
 }
 
-// A picture that is not in the document yet gets a name no other resource has.
-void insertPicture(QTextCursor& cursor, const QImage& image)
-{
-    if (image.isNull())
-        return;
-    QTextDocument* document = cursor.document();
-    QUrl name;
-    for (int n = 1;; ++n) {
-        name = QUrl(QStringLiteral("penwick-picture:%1").arg(n));
-        if (!document->resource(QTextDocument::ImageResource, name).isValid())
-            break;
-    }
-    document->addResource(QTextDocument::ImageResource, name, image);
-    QTextImageFormat format;
-    format.setName(name.toString());
-    format.setWidth(image.width());
-    format.setHeight(image.height());
-    cursor.insertImage(format);
-}
-
 } // namespace
 
 struct RichTextBox::Private
@@ -378,8 +358,7 @@ bool RichTextBox::LoadFile(const QString& path, QString* error)
     // Read into a document of its own, so that a file the reader refuses changes nothing and a
     // large file is not laid out or recorded for undo while it is read.
     QTextDocument* fresh = emptyDocumentLike(*document(), this);
-    QTextCursor cursor(fresh);
-    if (!rtf::insertRtf(cursor, bytes)) {
+    if (!rtf::readRtf(*fresh, bytes)) {
         delete fresh;
         return fail(tr("It is not a rich-text file."));
     }
@@ -420,8 +399,7 @@ void RichTextBox::setTextRTF(const QByteArray& rtf)
 {
     if (rtf::looksLikeRtf(rtf)) {
         QTextDocument* fresh = emptyDocumentLike(*document(), this);
-        QTextCursor cursor(fresh);
-        if (rtf::insertRtf(cursor, rtf)) {
+        if (rtf::readRtf(*fresh, rtf)) {
             replaceDocument(fresh);
             return;
         }
@@ -724,29 +702,24 @@ void RichTextBox::setSelBullet(TriState value)
     if (!value)
         return;
     const auto [first, last] = paragraphsOf(*document(), spanOf(textCursor()));
-    const double indent = std::max(0.0, double(d->bulletIndent)) / TwipsPerDocumentPixel;
     QTextCursor c(document());
     c.beginEditBlock();
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        const bool bulleted = isBulleted(block);
-        QTextBlockFormat format = block.blockFormat();
-        if (*value && !bulleted) {
+        if (*value && !isBulleted(block)) {
             // Each paragraph gets a list of its own: adding an item to a long list costs time in
             // proportion to its length, and disc bullets look the same either way.
+            QTextBlockFormat format = block.blockFormat();
             format.setObjectIndex(-1);
-            format.setLeftMargin(format.leftMargin() + indent);
-            format.setProperty(BulletIndentAdded, indent);
             c.setPosition(block.position());
             c.setBlockFormat(format);
             QTextListFormat list;
             list.setStyle(QTextListFormat::ListDisc);
-            list.setIndent(0);
+            list.setIndent(1);
             c.createList(list);
-        } else if (!*value && bulleted) {
-            const double added = format.doubleProperty(BulletIndentAdded);
+        } else if (!*value && block.textList()) {
+            // Leaving the list takes its indent away; the paragraph's own margins stay.
+            QTextBlockFormat format = block.blockFormat();
             format.setObjectIndex(-1);
-            format.setLeftMargin(std::max(0.0, format.leftMargin() - added));
-            format.clearProperty(BulletIndentAdded);
             c.setPosition(block.position());
             c.setBlockFormat(format);
         }
@@ -784,8 +757,13 @@ float RichTextBox::BulletIndent() const
 
 void RichTextBox::setBulletIndent(float twips)
 {
-    if (std::isfinite(twips))
-        d->bulletIndent = twips;
+    if (!std::isfinite(twips))
+        return;
+    d->bulletIndent = twips;
+    // A list level is indented by the document's indent width: bullets read from files sit at
+    // the same place as the ones made here.
+    document()->setIndentWidth(
+        std::max(MinBulletIndentPixels, std::max(0.0, double(twips)) / TwipsPerDocumentPixel));
 }
 
 OleColor RichTextBox::BackColor() const
@@ -923,8 +901,10 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
         c.insertText(normalisedLineEnds(source->text()));
         done = true;
     }
-    if (!done && source->hasImage())
-        insertPicture(c, qvariant_cast<QImage>(source->imageData()));
+    if (!done && source->hasImage()) {
+        if (const auto picture = pictureFromImage(qvariant_cast<QImage>(source->imageData())))
+            insertPicture(c, *picture);
+    }
     c.endEditBlock();
     setTextCursor(c);
     ensureCursorVisible();

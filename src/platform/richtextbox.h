@@ -23,8 +23,8 @@ using TriState = std::optional<bool>;
 // Selection attributes are read over the selected characters (paragraph marks and pictures do not
 // count) or, for bullets and alignment, over the paragraphs the selection touches; a selection
 // that ends at the start of a paragraph does not touch it. With nothing selected they read and
-// write the formatting at the caret. A bulleted paragraph is an item of a disc list whose left
-// margin was widened by BulletIndent.
+// write the formatting at the caret. A bulleted paragraph is an item of a disc (or circle or
+// square) list; every list level is indented by BulletIndent.
 class RichTextBox : public QTextEdit
 {
     Q_OBJECT
@@ -81,8 +81,7 @@ public:
     std::optional<int> SelAlignment() const;
     bool setSelAlignment(std::optional<int> alignment); // false for any other value
 
-    // Twips added to the left margin of a paragraph that gets a bullet; removing the bullet takes
-    // the same amount away again.
+    // Twips by which a list level, and so a bulleted paragraph, is indented.
     float BulletIndent() const;
     void setBulletIndent(float twips);
     float RightMargin() const; // twips: 0 wraps at the edge, 99999 (or more) does not wrap

@@ -238,6 +238,44 @@ TEST(RichTextBoxSelection, SelRtfTakesPlainBytesAsText)
     EXPECT_EQ(other.Text(), u"rich");
 }
 
+TEST(RichTextBoxSelection, SelRtfWithMarkupKeepsFontsColoursAndParagraphs)
+{
+    const QByteArray rich("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}"
+                          "{\\colortbl ;\\red255\\green0\\blue0;}"
+                          "\\pard\\qc\\f1\\fs28\\cf1\\b Big\\b0  red\\par\\pard\\qr right\\par}");
+    RichTextBox box;
+    box.setText(QStringLiteral("[]"));
+    box.setSelStart(1);
+    box.setSelRTF(rich);
+    EXPECT_EQ(box.Text(), u"[Big red\nright]");
+    select(box, 1, 3);
+    EXPECT_EQ(box.SelBold(), true);
+    EXPECT_EQ(box.SelFontName(), QStringLiteral("Courier New"));
+    EXPECT_EQ(box.SelFontSize(), 14.0f);
+    EXPECT_EQ(box.SelColor(), 0x0000FFu);
+    select(box, 1, 7);
+    EXPECT_EQ(box.SelBold(), std::nullopt);
+    EXPECT_EQ(box.SelColor(), 0x0000FFu);
+
+    // Whole paragraphs keep their alignment.
+    RichTextBox empty;
+    empty.setSelRTF(rich);
+    EXPECT_EQ(empty.Text(), u"Big red\nright");
+    empty.setSelStart(0);
+    EXPECT_EQ(empty.SelAlignment(), 2);
+    empty.setSelStart(9);
+    EXPECT_EQ(empty.SelAlignment(), 1);
+
+    // What SelRTF reads goes back in the same.
+    RichTextBox other;
+    select(box, 1, 3);
+    other.setSelRTF(box.SelRTF());
+    select(other, 0, 3);
+    EXPECT_EQ(other.SelBold(), true);
+    EXPECT_EQ(other.SelFontName(), QStringLiteral("Courier New"));
+    EXPECT_EQ(other.SelColor(), 0x0000FFu);
+}
+
 // --- Tri-state attributes --------------------------------------------------------------------
 
 struct StyleAttribute
@@ -429,6 +467,8 @@ TEST(RichTextBoxAttributes, BulletsAreIndentedDiscListsThatComeOffCleanly)
 {
     RichTextBox box;
     box.setBulletIndent(250);
+    EXPECT_EQ(box.BulletIndent(), 250.0f);
+    EXPECT_NEAR(box.document()->indentWidth(), 250.0 / 15, 1e-9);
     box.setText(QStringLiteral("one\ntwo\nthree"));
     QTextCursor indent(box.document());
     QTextBlockFormat margin;
@@ -443,10 +483,11 @@ TEST(RichTextBoxAttributes, BulletsAreIndentedDiscListsThatComeOffCleanly)
     const QTextBlock first = box.document()->findBlock(0);
     const QTextBlock second = first.next();
     const QTextBlock third = second.next();
-    ASSERT_TRUE(first.textList());
-    EXPECT_EQ(first.textList()->format().style(), QTextListFormat::ListDisc);
-    EXPECT_NEAR(first.blockFormat().leftMargin(), 250.0 / 15, 1e-9);
-    EXPECT_NEAR(second.blockFormat().leftMargin(), 30 + 250.0 / 15, 1e-9);
+    for (const QTextBlock& b : { first, second }) {
+        ASSERT_TRUE(b.textList());
+        EXPECT_EQ(b.textList()->format().style(), QTextListFormat::ListDisc);
+        EXPECT_EQ(b.textList()->format().indent(), 1);
+    }
     EXPECT_FALSE(third.textList());
     EXPECT_EQ(box.Text(), u"one\ntwo\nthree");
 
@@ -457,20 +498,34 @@ TEST(RichTextBoxAttributes, BulletsAreIndentedDiscListsThatComeOffCleanly)
     box.setSelBullet(false);
     EXPECT_EQ(box.SelBullet(), false);
     EXPECT_FALSE(second.textList());
-    EXPECT_NEAR(second.blockFormat().leftMargin(), 30, 1e-9);
+    EXPECT_EQ(second.blockFormat().leftMargin(), 30); // back where it was
+    EXPECT_EQ(second.blockFormat().indent(), 0);
     box.setSelStart(0);
     EXPECT_EQ(box.SelBullet(), true);
 
-    // A later change of BulletIndent does not upset paragraphs bulleted before it.
-    box.setBulletIndent(720);
     select(box, 0, 13);
-    box.setSelBullet(false);
-    EXPECT_NEAR(first.blockFormat().leftMargin(), 0, 1e-9);
     box.setSelBullet(true);
-    EXPECT_NEAR(third.blockFormat().leftMargin(), 720.0 / 15, 1e-9);
     EXPECT_EQ(box.SelBullet(), true);
     box.Undo(); // one step
-    EXPECT_EQ(box.SelBullet(), false);
+    select(box, 0, 13);
+    EXPECT_EQ(box.SelBullet(), std::nullopt);
+
+    // Bullets read from a file sit where the ones made here do.
+    RichTextBox loaded;
+    loaded.setBulletIndent(250);
+    loaded.setTextRTF(box.TextRTF());
+    const QTextBlock read = loaded.document()->begin();
+    ASSERT_TRUE(read.textList());
+    EXPECT_EQ(read.textList()->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(read.textList()->format().indent(), 1);
+    EXPECT_NEAR(loaded.document()->indentWidth(), 250.0 / 15, 1e-9);
+    loaded.setSelBullet(false);
+    EXPECT_FALSE(loaded.document()->begin().textList());
+    EXPECT_EQ(loaded.document()->begin().blockFormat().leftMargin(), 0);
+
+    // The indent is kept at a size where the bullet still shows.
+    box.setBulletIndent(0);
+    EXPECT_GT(box.document()->indentWidth(), 0);
 }
 
 TEST(RichTextBoxAttributes, NumberedParagraphsAreNotBullets)
