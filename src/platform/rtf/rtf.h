@@ -14,9 +14,16 @@ bool looksLikeRtf(QByteArrayView data);
 
 // Reads rich text and inserts it at the cursor, replacing its selection, as one undo step.
 // Returns false and changes nothing when the data is not rich text.
+// The last \par of the data ends the inserted content rather than adding an empty paragraph.
 bool insertRtf(QTextCursor& cursor, QByteArrayView data);
 
+// Replaces the whole document by the rich text (the fast way to load a file): undo history is
+// cleared. Returns false and changes nothing when the data is not rich text.
+bool readRtf(QTextDocument& document, QByteArrayView data);
+
 // Writes the characters [from, to) of the document (all of it when to is -1) as rich text.
+// Every paragraph written ends with \par (the reader takes the last one as the end mark), so
+// a range that ends inside a paragraph reads back without a break after it. Output is 7-bit ASCII.
 QByteArray writeRtf(const QTextDocument& document, int from = 0, int to = -1);
 
 } // namespace penwick::rtf

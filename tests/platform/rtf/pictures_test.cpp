@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "platform/pictures.h"
+#include "rtftestutil.h"
+
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+using namespace penwick;
+using penwick::test::fixture;
+using penwick::test::fixturePath;
+using penwick::test::plain;
+using penwick::test::readDoc;
+
+namespace {
+
+const QColor fill(0x2A, 0x7F, 0xB8);
+const QColor ink(0xC0, 0x39, 0x2B);
+
+struct FileCase
+{
+    const char* file;
+    PictureKind kind;
+    QSize size;
+};
+
+class PictureFiles : public ::testing::TestWithParam<FileCase>
+{
+};
+
+TEST_P(PictureFiles, LoadKeepKindAndSize)
+{
+    const auto p = loadPictureFile(fixturePath(GetParam().file));
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(p->kind, GetParam().kind);
+    EXPECT_EQ(p->displaySize, GetParam().size);
+    const QImage image = renderPicture(*p);
+    ASSERT_FALSE(image.isNull());
+    // Every fixture is filled with the same blue at its top left.
+    EXPECT_EQ(image.pixelColor(2, 2).rgb(), fill.rgb()) << GetParam().file;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Kinds, PictureFiles, ::testing::Values(
+    FileCase{"picture.png", PictureKind::Png, {40, 30}},
+    FileCase{"picture.jpg", PictureKind::Jpeg, {40, 30}},
+    FileCase{"picture.bmp", PictureKind::Dib, {40, 30}},
+    FileCase{"picture.dib", PictureKind::Dib, {40, 30}},
+    FileCase{"picture.gif", PictureKind::Png, {20, 10}},
+    FileCase{"picture.wmf", PictureKind::Wmf, {200, 100}},
+    FileCase{"picture.emf", PictureKind::Emf, {200, 100}}
+), [](const auto& p) { return QString::fromLatin1(p.param.file).replace('.', '_').toStdString(); });
+// clang-format on
+
+TEST(Pictures, JpegIsNotRecompressedAndBmpKeepsItsPixels)
+{
+    const QByteArray jpeg = fixture("picture.jpg");
+    EXPECT_EQ(loadPictureFile(fixturePath("picture.jpg"))->bytes, jpeg);
+    EXPECT_EQ(loadPictureFile(fixturePath("picture.bmp"))->bytes, fixture("picture.dib"))
+        << "a .bmp is kept as its DIB";
+}
+
+int countColour(const QImage& image, const QColor& colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y).rgb() == colour.rgb();
+    return n;
+}
+
+class Metafiles : public ::testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(Metafiles, ExactColoursAndText)
+{
+    const auto p = loadPictureFile(fixturePath(GetParam()));
+    ASSERT_TRUE(p.has_value());
+    const QImage image = renderPicture(*p);
+    ASSERT_EQ(image.size(), QSize(200, 100));
+    // The rectangle covers the left 60 %; the text is drawn right of it in its own colour.
+    EXPECT_EQ(image.pixelColor(30, 50).rgb(), fill.rgb());
+    EXPECT_EQ(image.pixelColor(100, 50).rgb(), fill.rgb());
+    EXPECT_EQ(image.pixelColor(190, 10).alpha(), 0) << "outside the drawing stays clear";
+    const QImage textArea = image.copy(125, 10, 75, 85);
+    EXPECT_GT(countColour(textArea, ink), 20) << "the text is drawn, in its exact colour";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Metafiles, ::testing::Values("picture.wmf", "picture.emf"),
+    [](const auto& p) { return std::string(p.param).substr(8); });
+
+TEST(Pictures, NotPictures)
+{
+    EXPECT_FALSE(loadPictureFile(fixturePath("missing.png")).has_value());
+    EXPECT_FALSE(loadPictureFile(fixturePath("word.rtf")).has_value());
+    EXPECT_FALSE(pictureFromFileData(fixture("bomb.png")).has_value()) << "image bomb";
+    EXPECT_FALSE(pictureFromRtf(PictureKind::Png, "garbage", QSize(100, 100)).has_value());
+    EXPECT_FALSE(pictureFromRtf(PictureKind::Wmf, "garbage", QSize(100, 100)).has_value());
+    EXPECT_FALSE(
+        pictureFromRtf(PictureKind::Emf, QByteArray(200, '\0'), QSize(100, 100)).has_value());
+}
+
+TEST(Pictures, PngChunkLongerThanTheDataIsRefused)
+{
+    QByteArray png = fixture("picture.png");
+    png.insert(png.size() - 12, QByteArray::fromHex("7ffffff074455874"));
+    EXPECT_FALSE(pictureFromRtf(PictureKind::Png, png, QSize(600, 450)).has_value());
+}
+
+TEST(Pictures, LyingWmfHeaderIsMended)
+{
+    QByteArray wmf = fixture("picture.wmf");
+    // Maximum record size and file size far beyond the data.
+    wmf[22 + 12] = '\xFF';
+    wmf[22 + 13] = '\xFF';
+    wmf[22 + 14] = '\xFF';
+    wmf[22 + 6] = '\xFF';
+    const auto p = pictureFromFileData(wmf);
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(renderPicture(*p).pixelColor(30, 50).rgb(), fill.rgb());
+    // Cut off in the middle of a record: the records before it still draw.
+    EXPECT_TRUE(pictureFromFileData(fixture("picture.wmf").left(22 + 18 + 40)).has_value());
+}
+
+TEST(Pictures, DisplaySizeIsClamped)
+{
+    const auto p = pictureFromRtf(PictureKind::Png, fixture("picture.png"), QSize(2000000000, 15));
+    ASSERT_TRUE(p.has_value());
+    EXPECT_LE(p->displaySize.width(), MaxPictureSide);
+    EXPECT_GE(p->displaySize.height(), 1);
+}
+
+TEST(Pictures, ImageBecomesPng)
+{
+    QImage image(7, 5, QImage::Format_RGB32);
+    image.fill(fill);
+    const auto p = pictureFromImage(image);
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(p->kind, PictureKind::Png);
+    EXPECT_EQ(p->displaySize, QSize(7, 5));
+    EXPECT_EQ(renderPicture(*p).pixelColor(3, 3).rgb(), fill.rgb());
+}
+
+TEST(Pictures, InsertedPictureIsFoundAgainWithItsBytes)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    const auto p = loadPictureFile(fixturePath("picture.emf"));
+    ASSERT_TRUE(insertPicture(c, *p));
+    EXPECT_EQ(plain(doc), QString(QChar(0xFFFC)));
+    const QTextCharFormat f = doc.begin().begin().fragment().charFormat();
+    const auto back = pictureFromFormat(f, doc);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->bytes, p->bytes);
+    EXPECT_EQ(back->kind, PictureKind::Emf);
+    EXPECT_FALSE(
+        doc.resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name())).isNull());
+
+    QTextDocument* clone = doc.clone();
+    clone->addResource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()), QVariant());
+    restorePictureResources(*clone);
+    EXPECT_FALSE(
+        clone->resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name())).isNull());
+    delete clone;
+}
+
+// ---- Pictures in rich text ----
+
+std::vector<Picture> picturesOf(const QTextDocument& doc)
+{
+    std::vector<Picture> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (auto p = pictureFromFormat(it.fragment().charFormat(), doc))
+                out.push_back(*p);
+    return out;
+}
+
+TEST(RtfPictures, EveryKindReads)
+{
+    const auto doc = readDoc(fixture("pictures.rtf"));
+    const QString obj(QChar(0xFFFC));
+    EXPECT_EQ(plain(*doc),
+        "PNG " + obj + "\nJPEG " + obj + "\nDIB " + obj + "\nWMF " + obj + "\nEMF " + obj + "\nBIN "
+            + obj + "\nend");
+    const auto pics = picturesOf(*doc);
+    ASSERT_EQ(pics.size(), 6u) << "the \\nonshppict twin is not shown";
+    const PictureKind kinds[] = { PictureKind::Png, PictureKind::Jpeg, PictureKind::Dib,
+        PictureKind::Wmf, PictureKind::Emf, PictureKind::Png };
+    const QSize sizes[]
+        = { { 40, 30 }, { 40, 30 }, { 40, 30 }, { 200, 100 }, { 200, 100 }, { 20, 15 } };
+    for (size_t i = 0; i < pics.size(); ++i) {
+        EXPECT_EQ(pics[i].kind, kinds[i]) << i;
+        EXPECT_EQ(pics[i].displaySize, sizes[i]) << i;
+    }
+    EXPECT_EQ(pics[0].bytes, fixture("picture.png"));
+    EXPECT_EQ(pics[1].bytes, fixture("picture.jpg"));
+    EXPECT_EQ(pics[2].bytes, fixture("picture.dib"));
+    EXPECT_EQ(pics[4].bytes, fixture("picture.emf"));
+    EXPECT_EQ(pics[5].bytes, fixture("picture.png")) << "\\bin data";
+}
+
+TEST(RtfPictures, WritingBackKeepsTheOriginalBytes)
+{
+    const auto doc = readDoc(fixture("pictures.rtf"));
+    const QByteArray rtf = rtf::writeRtf(*doc);
+    for (const char* word :
+        { "\\pngblip", "\\jpegblip", "\\dibitmap0", "\\wmetafile8", "\\emfblip" })
+        EXPECT_TRUE(rtf.contains(word)) << word;
+    EXPECT_TRUE(rtf.contains("{\\pict\\pngblip\\picw40\\pich30\\picwgoal600\\pichgoal450"));
+    const auto copy = readDoc(rtf);
+    const auto a = picturesOf(*doc);
+    const auto b = picturesOf(*copy);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(b[i].bytes, a[i].bytes) << i;
+        EXPECT_EQ(b[i].kind, a[i].kind) << i;
+        EXPECT_EQ(b[i].displaySize, a[i].displaySize) << i;
+    }
+}
+
+TEST(RtfPictures, ScaleAndOddHex)
+{
+    const QByteArray hex = fixture("picture.png").toHex();
+    const auto doc = readDoc("{\\rtf1 {\\pict\\pngblip\\picwgoal1500\\pichgoal1500\\picscalex200"
+                             "\\picscaley50 "
+        + hex + " 1}}");
+    const auto pics = picturesOf(*doc);
+    ASSERT_EQ(pics.size(), 1u);
+    EXPECT_EQ(pics[0].displaySize, QSize(200, 50));
+    EXPECT_EQ(pics[0].bytes, fixture("picture.png")) << "an odd last digit is dropped";
+}
+
+TEST(RtfPictures, BadPictureDropsOnlyItself)
+{
+    const auto doc = readDoc("{\\rtf1 a{\\pict\\pngblip 0102030405}b{\\pict\\wbitmap0 00}c"
+                             "{\\pict\\pngblip "
+        + fixture("bomb.png").toHex() + "}d}");
+    EXPECT_EQ(plain(*doc), "abcd");
+}
+
+} // namespace

@@ -1,0 +1,488 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "rtftestutil.h"
+
+#include <QTextCursor>
+#include <QTextList>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace penwick;
+using penwick::test::blockOf;
+using penwick::test::family;
+using penwick::test::formatOf;
+using penwick::test::plain;
+using penwick::test::readDoc;
+
+namespace {
+
+const QByteArray header = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern "
+                          "Courier New;}{\\f2\\fnil\\fcharset2 Symbol;}}"
+                          "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;"
+                          "\\red255\\green255\\blue0;}\n";
+
+std::unique_ptr<QTextDocument> body(const QByteArray& b)
+{
+    return readDoc(header + b + "}");
+}
+
+// ---- Character formatting ----
+
+struct CharCase
+{
+    const char* name;
+    QByteArray body;
+    const char* text; // the run looked at
+    std::function<bool(const QTextCharFormat&)> check;
+};
+
+class CharFormatting : public ::testing::TestWithParam<CharCase>
+{
+};
+
+TEST_P(CharFormatting, Applies)
+{
+    const auto doc = body(GetParam().body);
+    const QTextCharFormat f = formatOf(*doc, QString::fromUtf8(GetParam().text));
+    ASSERT_TRUE(f.isValid()) << plain(*doc).toStdString();
+    EXPECT_TRUE(GetParam().check(f)) << plain(*doc).toStdString();
+}
+
+bool bold(const QTextCharFormat& f)
+{
+    return f.fontWeight() == QFont::Bold;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Kinds, CharFormatting, ::testing::Values(
+    CharCase{"Bold", "a \\b on\\b0  off", "on", bold},
+    CharCase{"BoldOff", "\\b a \\b0 off", "off", [](auto& f) { return !bold(f); }},
+    CharCase{"GroupRestores", "{\\b in}out", "out", [](auto& f) { return !bold(f); }},
+    CharCase{"Plain", "\\b\\i\\ul a\\plain  p", "p", [](auto& f) {
+        return !bold(f) && !f.fontItalic() && !f.fontUnderline(); }},
+    CharCase{"Italic", "\\i it", "it", [](auto& f) { return f.fontItalic(); }},
+    CharCase{"Underline", "\\ul u", "u", [](auto& f) { return f.fontUnderline(); }},
+    CharCase{"UnderlineVariant", "\\ulwave w", "w", [](auto& f) { return f.fontUnderline(); }},
+    CharCase{"UlNone", "\\ul a\\ulnone n", "n", [](auto& f) { return !f.fontUnderline(); }},
+    CharCase{"UlZero", "\\uldb a\\ul0 n", "n", [](auto& f) { return !f.fontUnderline(); }},
+    CharCase{"Strike", "\\strike s", "s", [](auto& f) { return f.fontStrikeOut(); }},
+    CharCase{"StrikeDouble", "\\striked1 s", "s", [](auto& f) { return f.fontStrikeOut(); }},
+    CharCase{"Size", "\\fs36 big", "big", [](auto& f) { return f.fontPointSize() == 18.0; }},
+    CharCase{"DefaultSize", "x", "x", [](auto& f) { return f.fontPointSize() == 12.0; }},
+    CharCase{"HugeSizeClamped", "\\fs99999999 x", "x", [](auto& f) {
+        return f.fontPointSize() > 0 && f.fontPointSize() <= 1638; }},
+    CharCase{"Font", "\\f1 mono", "mono", [](auto& f) { return family(f) == "Courier New"; }},
+    CharCase{"DefaultFont", "x", "x", [](auto& f) { return family(f) == "Arial"; }},
+    CharCase{"UndefinedFontFallsBack", "\\f77 x", "x", [](auto& f) { return family(f) == "Arial"; }},
+    CharCase{"Colour", "\\cf2 blue", "blue", [](auto& f) {
+        return f.foreground().color() == QColor(0, 0, 255); }},
+    CharCase{"AutoColour", "\\cf1 r\\cf0 auto", "auto", [](auto& f) {
+        return !f.hasProperty(QTextFormat::ForegroundBrush); }},
+    CharCase{"UnknownColour", "\\cf99 x", "x", [](auto& f) {
+        return !f.hasProperty(QTextFormat::ForegroundBrush); }},
+    CharCase{"Highlight", "\\highlight3 hl", "hl", [](auto& f) {
+        return f.background().color() == QColor(255, 255, 0); }},
+    CharCase{"Shading", "\\chcbpat1 sh", "sh", [](auto& f) {
+        return f.background().color() == QColor(255, 0, 0); }},
+    CharCase{"Super", "\\super sup", "sup", [](auto& f) {
+        return f.verticalAlignment() == QTextCharFormat::AlignSuperScript; }},
+    CharCase{"Sub", "\\sub sb", "sb", [](auto& f) {
+        return f.verticalAlignment() == QTextCharFormat::AlignSubScript; }},
+    CharCase{"NoSuperSub", "\\super a\\nosupersub n", "n", [](auto& f) {
+        return f.verticalAlignment() == QTextCharFormat::AlignNormal; }}
+), [](const auto& p) { return std::string(p.param.name); });
+// clang-format on
+
+TEST(Reader, HiddenTextIsDropped)
+{
+    EXPECT_EQ(plain(*body("{\\v hidden}shown\\v  gone\\v0  back")), "shown back");
+}
+
+TEST(Reader, StyleSheetAppliesThroughBasedOnAndSurvivesCycles)
+{
+    const auto doc = readDoc("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}"
+                             "{\\s1\\b\\sbasedon2 One;}{\\s2\\i\\sbasedon1 Two;}}"
+                             "\\pard\\s1 styled\\par}");
+    const QTextCharFormat f = formatOf(*doc, "styled");
+    EXPECT_TRUE(bold(f));
+    EXPECT_TRUE(f.fontItalic());
+}
+
+// ---- Paragraphs ----
+
+struct ParaCase
+{
+    const char* name;
+    QByteArray body;
+    const char* text;
+    std::function<bool(const QTextBlock&)> check;
+};
+
+class Paragraphs : public ::testing::TestWithParam<ParaCase>
+{
+};
+
+TEST_P(Paragraphs, Apply)
+{
+    const auto doc = body(GetParam().body);
+    const QTextBlock b = blockOf(*doc, QString::fromUtf8(GetParam().text));
+    ASSERT_TRUE(b.isValid()) << plain(*doc).toStdString();
+    EXPECT_TRUE(GetParam().check(b)) << plain(*doc).toStdString();
+}
+
+Qt::Alignment align(const QTextBlock& b)
+{
+    return b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Kinds, Paragraphs, ::testing::Values(
+    ParaCase{"Left", "x\\par", "x", [](auto& b) { return align(b) == Qt::AlignLeft; }},
+    ParaCase{"Centre", "\\qc x\\par", "x", [](auto& b) { return align(b) == Qt::AlignHCenter; }},
+    ParaCase{"Right", "\\qr x\\par", "x", [](auto& b) { return align(b) == Qt::AlignRight; }},
+    ParaCase{"Justify", "\\qj x\\par", "x", [](auto& b) { return align(b) == Qt::AlignJustify; }},
+    ParaCase{"CarriesOverPar", "\\qc a\\par b\\par", "b", [](auto& b) {
+        return align(b) == Qt::AlignHCenter; }},
+    ParaCase{"PardResets", "\\qc a\\par\\pard b\\par", "b", [](auto& b) {
+        return align(b) == Qt::AlignLeft; }},
+    ParaCase{"PropertiesAtTheMarkWin", "\\qr a\\pard\\qc\\par b", "a", [](auto& b) {
+        return align(b) == Qt::AlignHCenter; }},
+    ParaCase{"LastParagraphWithoutPar", "a\\par\\qr b", "b", [](auto& b) {
+        return align(b) == Qt::AlignRight; }},
+    ParaCase{"Indents", "\\li720\\ri360\\fi-180 x\\par", "x", [](auto& b) {
+        const auto f = b.blockFormat();
+        return f.leftMargin() == 48 && f.rightMargin() == 24 && f.textIndent() == -12; }},
+    ParaCase{"Spacing", "\\sb240\\sa120 x\\par", "x", [](auto& b) {
+        return b.blockFormat().topMargin() == 16 && b.blockFormat().bottomMargin() == 8; }},
+    ParaCase{"LineSpacingMultiple", "\\sl480\\slmult1 x\\par", "x", [](auto& b) {
+        return b.blockFormat().lineHeightType() == QTextBlockFormat::ProportionalHeight
+            && b.blockFormat().lineHeight() == 200; }},
+    ParaCase{"HugeIndentClamped", "\\li999999999 x\\par", "x", [](auto& b) {
+        return b.blockFormat().leftMargin() <= 31680 / 15; }}
+), [](const auto& p) { return std::string(p.param.name); });
+// clang-format on
+
+// ---- Text: code pages, Unicode, special characters, structure ----
+
+struct TextCase
+{
+    const char* name;
+    QByteArray rtf; // whole document
+    const char* expected; // UTF-8
+};
+
+class Text : public ::testing::TestWithParam<TextCase>
+{
+};
+
+TEST_P(Text, Reads)
+{
+    EXPECT_EQ(plain(*readDoc(GetParam().rtf)).toStdString(), std::string(GetParam().expected));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(CodePages, Text, ::testing::Values(
+    TextCase{"Ansi", "{\\rtf1\\ansi caf\\'e9 \\'80 \\'93q\\'94}", "café € “q”"},
+    TextCase{"RawHighBytes", "{\\rtf1\\ansi caf\xE9}", "café"},
+    TextCase{"AnsiCpg", "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0}", "Пр"},
+    TextCase{"Mac", "{\\rtf1\\mac \\'8e}", "é"},
+    TextCase{"Pc", "{\\rtf1\\pc \\'82}", "é"},
+    TextCase{"Pca", "{\\rtf1\\pca \\'d5}", "ı"},
+    TextCase{"Cyrillic", "{\\rtf1{\\fonttbl{\\f0\\fcharset204 A;}}\\f0 \\'cf\\'f0}", "Пр"},
+    TextCase{"Greek", "{\\rtf1{\\fonttbl{\\f0\\fcharset161 A;}}\\f0 \\'e1\\'e2}", "αβ"},
+    TextCase{"CentralEurope", "{\\rtf1{\\fonttbl{\\f0\\fcharset238 A;}}\\f0 \\'9a}", "š"},
+    TextCase{"Turkish", "{\\rtf1{\\fonttbl{\\f0\\fcharset162 A;}}\\f0 \\'fd}", "ı"},
+    TextCase{"Hebrew", "{\\rtf1{\\fonttbl{\\f0\\fcharset177 A;}}\\f0 \\'e0}", "א"},
+    TextCase{"Arabic", "{\\rtf1{\\fonttbl{\\f0\\fcharset178 A;}}\\f0 \\'c7}", "ا"},
+    TextCase{"Baltic", "{\\rtf1{\\fonttbl{\\f0\\fcharset186 A;}}\\f0 \\'e0}", "ą"},
+    TextCase{"Thai", "{\\rtf1{\\fonttbl{\\f0\\fcharset222 A;}}\\f0 \\'a1}", "ก"},
+    TextCase{"CpgOverrides", "{\\rtf1{\\fonttbl{\\f0\\fcharset0\\cpg1251 A;}}\\f0 \\'cf}", "П"},
+    TextCase{"PerFont", "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\f0 \\'e9\\f1 \\'e9}", "éй"},
+    TextCase{"GroupRestoresCodePage",
+        "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}{\\f1 \\'e9}\\'e9}", "йé"},
+    TextCase{"ShiftJis", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'82\\'a0\\'93\\'fa}", "あ日"},
+    TextCase{"ShiftJisLiteralTrail", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'82l}", "Ｍ"},
+    TextCase{"ShiftJisBraceTrail", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'96\\'7b}", "本"},
+    TextCase{"Gbk", "{\\rtf1{\\fonttbl{\\f0\\fcharset134 S;}}\\f0 \\'c4\\'e3}", "你"},
+    TextCase{"Korean", "{\\rtf1{\\fonttbl{\\f0\\fcharset129 G;}}\\f0 \\'c7\\'d1}", "한"},
+    TextCase{"Big5", "{\\rtf1{\\fonttbl{\\f0\\fcharset136 M;}}\\f0 \\'a4\\'a4}", "中"},
+    TextCase{"LeadAtGroupEnd", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}{\\f0 \\'82}x}", "\xEF\xBF\xBDx"},
+    TextCase{"Symbol", "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset2 Symbol;}}{\\f1 abp\\'b7}}", "αβπ•"},
+    TextCase{"FontNameInItsCodePage",
+        "{\\rtf1{\\fonttbl{\\f0\\fcharset204 \\'c0\\'e1;}}\\f0 x}", "x"}
+), [](const auto& p) { return std::string(p.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(Unicode, Text, ::testing::Values(
+    TextCase{"Basic", "{\\rtf1 \\u8364?uro}", "€uro"},
+    TextCase{"Negative", "{\\rtf1 \\u-4064?}", "\xEF\x80\xA0"},
+    TextCase{"SurrogatePair", "{\\rtf1 \\u-10179?\\u-8704?}", "😀"},
+    TextCase{"SurrogatePairAbove32767", "{\\rtf1 \\u55357?\\u56832?}", "😀"},
+    TextCase{"LoneHigh", "{\\rtf1 \\u-10179?x}", "\xEF\xBF\xBDx"},
+    TextCase{"LoneLow", "{\\rtf1 \\u-8704?x}", "\xEF\xBF\xBDx"},
+    TextCase{"HighThenHigh", "{\\rtf1 \\u-10179?\\u-10179?\\u-8704?}", "\xEF\xBF\xBD😀"},
+    TextCase{"OutOfRange", "{\\rtf1 \\u99999?\\u-99999?x}", "\xEF\xBF\xBD\xEF\xBF\xBDx"},
+    TextCase{"Uc2", "{\\rtf1\\uc2\\u8364??x}", "€x"},
+    TextCase{"Uc0", "{\\rtf1\\uc0\\u8364 x}", "€x"},
+    TextCase{"UcScoped", "{\\rtf1{\\uc2\\u8364??}\\u8364?x}", "€€x"},
+    TextCase{"SkipStopsAtGroupEnd", "{\\rtf1{\\uc5\\u8364?}x}", "€x"},
+    TextCase{"SkipCountsHex", "{\\rtf1\\u233\\'e9x}", "éx"},
+    TextCase{"SkipCountsControlWord", "{\\rtf1\\u233\\tab x}", "éx"},
+    TextCase{"UcNegativeClamped", "{\\rtf1\\uc-5\\u8364?x}", "€?x"},
+    TextCase{"UcHugeClamped", "{\\rtf1{\\uc99999999\\u8364 abc}x}", "€x"},
+    TextCase{"Utf8BomAccepted", "\xEF\xBB\xBF{\\rtf1 ok}", "ok"}
+), [](const auto& p) { return std::string(p.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(Structure, Text, ::testing::Values(
+    TextCase{"Escapes", "{\\rtf1 a\\\\b\\{c\\}}", "a\\b{c}"},
+    TextCase{"Specials", "{\\rtf1 a\\~b\\-c\\_d}", "a\xC2\xA0" "b\xC2\xAD" "c\xE2\x80\x91" "d"},
+    TextCase{"NamedCharacters", "{\\rtf1 \\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote}",
+        "—–•‘’“”"},
+    TextCase{"Line", "{\\rtf1 a\\line b}", "a\nb"},
+    TextCase{"Tab", "{\\rtf1 a\\tab b}", "a\tb"},
+    TextCase{"LastParIsTheEndMark", "{\\rtf1 a\\par b\\par}", "a\nb"},
+    TextCase{"EmptyLastParagraphKept", "{\\rtf1 a\\par\\par}", "a\n"},
+    TextCase{"BackslashNewline", "{\\rtf1 a\\\nb}", "a\nb"},
+    TextCase{"TrailingBytesIgnored", QByteArray("{\\rtf1 a}\r\n\0junk", 16), "a"},
+    TextCase{"Page", "{\\rtf1 a\\page b}", "a\nb"},
+    TextCase{"PageAfterParAddsNothing", "{\\rtf1 a\\par\\page b}", "a\nb"},
+    TextCase{"UnknownWordTextKept", "{\\rtf1 \\foo a{\\bar b}}", "ab"},
+    TextCase{"StarUnknownSkipped", "{\\rtf1 a{\\*\\foo hidden{x}}b}", "ab"},
+    TextCase{"SkippedDestinations",
+        "{\\rtf1{\\info{\\title T}}{\\header H}{\\footnote F}{\\*\\generator G;}a"
+        "{\\pntext\\'b7\\tab}{\\listtext 1.\\tab}b{\\*\\bkmkstart k}c}", "abc"},
+    TextCase{"Field", "{\\rtf1 a{\\field{\\*\\fldinst{HYPERLINK \"http://x\"}}{\\fldrslt{link}}}b}",
+        "alinkb"},
+    TextCase{"FieldWithoutStar", "{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 3}}}", "3"},
+    TextCase{"NestedFieldInstruction",
+        "{\\rtf1{\\field{\\*\\fldinst IF {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} = 1 \"y\"}"
+        "{\\fldrslt y}}}", "y"},
+    TextCase{"Table", "{\\rtf1\\trowd\\cellx100\\cellx200\\cellx300\\intbl A\\cell B\\cell C\\cell\\row"
+        "\\intbl D\\cell\\cell F\\cell\\row\\pard after}", "A\tB\tC\nD\t\tF\nafter"},
+    TextCase{"Object", "{\\rtf1{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0102}"
+        "{\\result shown}}}", "shown"},
+    TextCase{"Upr", "{\\rtf1{\\upr{ansi}{\\*\\ud{uni}}}}", "ansi"},
+    TextCase{"EmptyDocument", "{\\rtf1}", ""}
+), [](const auto& p) { return std::string(p.param.name); });
+// clang-format on
+
+// ---- Lists ----
+
+struct ListCase
+{
+    const char* name;
+    QByteArray rtf;
+    const char* text;
+    std::optional<QTextListFormat::Style> style; // nullopt: not in a list
+};
+
+class Lists : public ::testing::TestWithParam<ListCase>
+{
+};
+
+TEST_P(Lists, Kind)
+{
+    const auto doc = readDoc(GetParam().rtf);
+    const QTextBlock b = blockOf(*doc, QString::fromUtf8(GetParam().text));
+    ASSERT_TRUE(b.isValid()) << plain(*doc).toStdString();
+    const QTextList* list = b.textList();
+    if (!GetParam().style) {
+        EXPECT_EQ(list, nullptr);
+        return;
+    }
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->format().style(), *GetParam().style);
+    EXPECT_GE(list->format().indent(), 1);
+    EXPECT_EQ(plain(*doc).indexOf(QChar(0xB7)), -1) << "labels are never text";
+}
+
+const QByteArray legacyBullet
+    = "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
+      "\\fi-360\\li720 ";
+const QByteArray listTables
+    = "{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}"
+      "\\listid7}{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid8}"
+      "{\\list{\\listlevel\\levelnfc255{\\leveltext;}}\\listid9}}"
+      "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}"
+      "{\\listoverride\\listid8\\ls2}{\\listoverride\\listid9\\ls3}}";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Kinds, Lists, ::testing::Values(
+    ListCase{"LegacyBullet", "{\\rtf1 " + legacyBullet + "one\\par}", "one", QTextListFormat::ListDisc},
+    ListCase{"LegacyCarriesOver", "{\\rtf1 " + legacyBullet + "one\\par{\\pntext\\'B7\\tab}two\\par}",
+        "two", QTextListFormat::ListDisc},
+    ListCase{"LegacyEndsAtPard", "{\\rtf1 " + legacyBullet + "one\\par\\pard plain\\par}", "plain",
+        std::nullopt},
+    ListCase{"LegacyNumbered", "{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}"
+        "n\\par}", "n", QTextListFormat::ListDecimal},
+    ListCase{"LegacyLetters", "{\\rtf1{\\*\\pn\\pnlvlbody\\pnlcltr}n\\par}", "n",
+        QTextListFormat::ListLowerAlpha},
+    ListCase{"ModernBullet", "{\\rtf1" + listTables + "\\pard\\ls1{\\listtext\\'b7\\tab}b\\par}", "b",
+        QTextListFormat::ListDisc},
+    ListCase{"ModernNumbered", "{\\rtf1" + listTables + "\\pard\\ls2{\\listtext 1.\\tab}n\\par}", "n",
+        QTextListFormat::ListDecimal},
+    ListCase{"NoLabelIsNoList", "{\\rtf1" + listTables + "\\pard\\ls3 h\\par}", "h", std::nullopt},
+    ListCase{"DanglingLsIsBullet", "{\\rtf1\\pard\\ls42 d\\par}", "d", QTextListFormat::ListDisc},
+    ListCase{"LsWinsOverPn", "{\\rtf1" + listTables + "\\pard\\ls2{\\*\\pn\\pnlvlblt}w\\par}", "w",
+        QTextListFormat::ListDecimal}
+), [](const auto& p) { return std::string(p.param.name); });
+// clang-format on
+
+TEST(Reader, ConsecutiveBulletsShareOneList)
+{
+    const auto doc = readDoc("{\\rtf1 " + legacyBullet + "a\\par{\\pntext\\'B7\\tab}b\\par"
+        + "\\pard c\\par" + legacyBullet + "d\\par}");
+    const QTextList* a = blockOf(*doc, "a").textList();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(blockOf(*doc, "b").textList(), a);
+    EXPECT_EQ(blockOf(*doc, "c").textList(), nullptr);
+    EXPECT_NE(blockOf(*doc, "d").textList(), nullptr);
+    EXPECT_NE(blockOf(*doc, "d").textList(), a);
+}
+
+// ---- Insertion at a cursor ----
+
+struct InsertCase
+{
+    const char* name;
+    QString host;
+    int at;
+    QByteArray rtf;
+    QString expected;
+};
+
+class Insert : public ::testing::TestWithParam<InsertCase>
+{
+};
+
+TEST_P(Insert, MergesWithHost)
+{
+    QTextDocument doc;
+    doc.setPlainText(GetParam().host);
+    QTextCursor c(&doc);
+    c.setPosition(GetParam().at);
+    ASSERT_TRUE(rtf::insertRtf(c, GetParam().rtf));
+    EXPECT_EQ(plain(doc), GetParam().expected);
+    doc.undo();
+    EXPECT_EQ(plain(doc), GetParam().host) << "one undo step";
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, Insert, ::testing::Values(
+    InsertCase{"Inline", "XYZ", 2, "{\\rtf1 ab\\par}", "XYabZ"},
+    InsertCase{"TwoParagraphs", "XYZ", 2, "{\\rtf1 A\\par B\\par}", "XYA\nBZ"},
+    InsertCase{"KeepsEmptyParagraph", "XYZ", 2, "{\\rtf1 A\\par\\par}", "XYA\nZ"},
+    InsertCase{"AtStart", "XYZ", 0, "{\\rtf1 A\\par B}", "A\nBXYZ"},
+    InsertCase{"AtEnd", "XYZ", 3, "{\\rtf1 A\\par B\\par}", "XYZA\nB"},
+    InsertCase{"IntoEmpty", "", 0, "{\\rtf1 A}", "A"}
+), [](const auto& p) { return std::string(p.param.name); });
+// clang-format on
+
+TEST(Reader, InsertReplacesSelection)
+{
+    QTextDocument doc;
+    doc.setPlainText("one two three");
+    QTextCursor c(&doc);
+    c.setPosition(4);
+    c.setPosition(7, QTextCursor::KeepAnchor);
+    ASSERT_TRUE(rtf::insertRtf(c, "{\\rtf1 \\b 2}"));
+    EXPECT_EQ(plain(doc), "one 2 three");
+    EXPECT_TRUE(bold(formatOf(doc, "2")));
+}
+
+TEST(Reader, InsertedParagraphFormatGoesToWholeParagraphsOnly)
+{
+    QTextDocument doc;
+    doc.setPlainText("host");
+    QTextCursor c(&doc);
+    c.setPosition(0);
+    ASSERT_TRUE(rtf::insertRtf(c, "{\\rtf1\\qc centred\\par\\par}"));
+    EXPECT_EQ(plain(doc), "centred\nhost");
+    EXPECT_EQ(align(blockOf(doc, "centred")), Qt::AlignHCenter);
+    EXPECT_EQ(align(blockOf(doc, "host")), Qt::AlignLeft);
+}
+
+TEST(Reader, NotRtfChangesNothing)
+{
+    QTextDocument doc;
+    doc.setPlainText("keep");
+    QTextCursor c(&doc);
+    c.select(QTextCursor::Document);
+    EXPECT_FALSE(rtf::insertRtf(c, "plain text"));
+    EXPECT_FALSE(rtf::insertRtf(c, ""));
+    EXPECT_FALSE(rtf::readRtf(doc, "{\\rt"));
+    EXPECT_EQ(plain(doc), "keep");
+    EXPECT_TRUE(rtf::looksLikeRtf("\xEF\xBB\xBF{\\rtf1}"));
+}
+
+// ---- Files in the styles of other programs ----
+
+TEST(Reader, RichEditStyle)
+{
+    const auto doc = readDoc(test::fixture("richedit.rtf"));
+    EXPECT_EQ(plain(*doc), "Plain bold italic under struck\nred café\nfirst\nsecond\ncentred");
+    EXPECT_TRUE(bold(formatOf(*doc, "bold")));
+    EXPECT_EQ(formatOf(*doc, "red caf").foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(formatOf(*doc, "Plain").fontPointSize(), 10.0);
+    ASSERT_NE(blockOf(*doc, "second").textList(), nullptr);
+    EXPECT_EQ(blockOf(*doc, "first").textList(), blockOf(*doc, "second").textList());
+    EXPECT_EQ(align(blockOf(*doc, "centred")), Qt::AlignHCenter);
+    EXPECT_EQ(blockOf(*doc, "centred").textList(), nullptr);
+}
+
+TEST(Reader, WordPadStyle)
+{
+    const auto doc = readDoc(test::fixture("wordpad.rtf"));
+    EXPECT_EQ(plain(*doc), "WordPad bold both blue\none\ntwo\nthree\nПривет\n“quoted” 😀");
+    EXPECT_TRUE(bold(formatOf(*doc, "both")) && formatOf(*doc, "both").fontItalic());
+    EXPECT_EQ(family(formatOf(*doc, "WordPad")), "Calibri");
+    EXPECT_EQ(formatOf(*doc, "WordPad").fontPointSize(), 11.0);
+    for (const char* item : { "one", "two", "three" })
+        EXPECT_EQ(blockOf(*doc, item).textList(), blockOf(*doc, "one").textList()) << item;
+    EXPECT_NE(blockOf(*doc, "three").textList(), nullptr);
+    EXPECT_EQ(align(blockOf(*doc, "Привет")), Qt::AlignRight);
+    EXPECT_EQ(align(blockOf(*doc, "quoted")), Qt::AlignJustify);
+}
+
+TEST(Reader, WordStyle)
+{
+    const auto doc = readDoc(test::fixture("word.rtf"));
+    EXPECT_EQ(plain(*doc),
+        "Heading\nWord bold text– dash日本link\ndot one\ndot two\nnumbered\ncell one\tcell two\n"
+        "styled loop");
+    EXPECT_EQ(formatOf(*doc, "Heading").fontPointSize(), 16.0);
+    EXPECT_EQ(formatOf(*doc, "Heading").foreground().color(), QColor(0, 0, 255));
+    EXPECT_TRUE(bold(formatOf(*doc, "bold")));
+    EXPECT_EQ(family(formatOf(*doc, "Word")), "Calibri");
+    EXPECT_EQ(family(formatOf(*doc, "日本")), "MS Mincho");
+    EXPECT_TRUE(formatOf(*doc, "link").fontUnderline());
+    ASSERT_NE(blockOf(*doc, "dot two").textList(), nullptr);
+    EXPECT_EQ(blockOf(*doc, "dot two").textList()->format().style(), QTextListFormat::ListDisc);
+    ASSERT_NE(blockOf(*doc, "numbered").textList(), nullptr);
+    EXPECT_EQ(blockOf(*doc, "numbered").textList()->format().style(), QTextListFormat::ListDecimal);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Reader, LibreOfficeStyle)
+{
+    const auto doc = readDoc(test::fixture("libreoffice.rtf"));
+    EXPECT_EQ(plain(*doc),
+        "Centred bold italic under struck\nred café € Привет 日本\nfirst bullet\n"
+        "second bullet\nnumbered\nA1\tB1\nA2\tB2\nright end");
+    EXPECT_EQ(align(blockOf(*doc, "Centred")), Qt::AlignHCenter);
+    EXPECT_EQ(align(blockOf(*doc, "right end")), Qt::AlignRight);
+    EXPECT_TRUE(bold(formatOf(*doc, "bold")));
+    EXPECT_TRUE(formatOf(*doc, "struck").fontStrikeOut());
+    EXPECT_EQ(formatOf(*doc, "Centred").fontPointSize(), 14.0);
+    EXPECT_EQ(family(formatOf(*doc, "Centred")), "DejaVu Serif");
+    EXPECT_EQ(formatOf(*doc, "red caf").foreground().color(), QColor(0xC0, 0x39, 0x2B));
+    ASSERT_NE(blockOf(*doc, "second bullet").textList(), nullptr);
+    EXPECT_EQ(
+        blockOf(*doc, "second bullet").textList()->format().style(), QTextListFormat::ListDisc);
+    ASSERT_NE(blockOf(*doc, "numbered").textList(), nullptr);
+    EXPECT_NE(blockOf(*doc, "numbered").textList()->format().style(), QTextListFormat::ListDisc);
+}
+
+} // namespace

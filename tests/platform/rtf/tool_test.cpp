@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// penwick-rtf, run as users run it.
+#include "rtftestutil.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using penwick::test::fixturePath;
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Result runTool(const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM")); // the tool must pick offscreen by itself
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(PENWICK_RTF_TOOL), args);
+    if (!p.waitForFinished(120000))
+        return {};
+    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
+        p.readAllStandardError() };
+}
+
+TEST(Tool, TextPrintsParagraphsAndPictures)
+{
+    const Result r = runTool({ "text", fixturePath("wordpad.rtf") });
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(r.out),
+        QString::fromUtf8("WordPad bold both blue\none\ntwo\nthree\n"
+                          "Привет\n“quoted” 😀\n"));
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    const Result pics = runTool({ "text", fixturePath("pictures.rtf") });
+    EXPECT_EQ(QString::fromUtf8(pics.out).count(QChar(0xFFFC)), 6);
+}
+
+TEST(Tool, RefusesWithOneLine)
+{
+    for (const QString& file : { fixturePath("picture.png"), fixturePath("does-not-exist.rtf") }) {
+        for (const char* mode : { "text", "json" }) {
+            const Result r = runTool({ mode, file });
+            EXPECT_EQ(r.exitCode, 1) << mode;
+            EXPECT_TRUE(r.out.isEmpty());
+            EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        }
+    }
+    EXPECT_EQ(runTool({ "text" }).exitCode, 2);
+    EXPECT_EQ(runTool({ "html", fixturePath("word.rtf") }).exitCode, 2);
+}
+
+TEST(Tool, JsonDescribesParagraphsRunsAndPictures)
+{
+    const Result r = runTool({ "json", fixturePath("richedit.rtf") });
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(r.out, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
+    const QJsonArray paragraphs = json.object().value("paragraphs").toArray();
+    ASSERT_EQ(paragraphs.size(), 5);
+    const QJsonObject first = paragraphs[0].toObject();
+    EXPECT_EQ(first.value("align").toString(), "left");
+    EXPECT_FALSE(first.value("bullet").toBool());
+    bool sawBold = false;
+    for (const auto& v : first.value("runs").toArray()) {
+        const QJsonObject run = v.toObject();
+        EXPECT_EQ(run.value("font").toString(), "Arial");
+        EXPECT_EQ(run.value("size").toDouble(), 10.0);
+        EXPECT_TRUE(run.value("color").isNull());
+        for (const char* key : { "bold", "italic", "underline", "strike" })
+            EXPECT_TRUE(run.value(key).isBool()) << key;
+        if (run.value("text").toString() == "bold")
+            sawBold = run.value("bold").toBool();
+    }
+    EXPECT_TRUE(sawBold);
+    EXPECT_EQ(
+        paragraphs[1].toObject().value("runs").toArray()[0].toObject().value("color").toString(),
+        "#ff0000");
+    EXPECT_TRUE(paragraphs[2].toObject().value("bullet").toBool());
+    EXPECT_TRUE(paragraphs[3].toObject().value("bullet").toBool());
+    EXPECT_EQ(paragraphs[4].toObject().value("align").toString(), "center");
+
+    const Result pics = runTool({ "json", fixturePath("pictures.rtf") });
+    const QJsonArray pp = QJsonDocument::fromJson(pics.out).object().value("paragraphs").toArray();
+    ASSERT_EQ(pp.size(), 7);
+    const char* formats[] = { "png", "jpeg", "bmp", "wmf", "emf", "png" };
+    const int widths[] = { 40, 40, 40, 200, 200, 20 };
+    for (int i = 0; i < 6; ++i) {
+        const QJsonArray runs = pp[i].toObject().value("runs").toArray();
+        const QJsonObject pic = runs.last().toObject().value("picture").toObject();
+        EXPECT_EQ(pic.value("format").toString(), formats[i]) << i;
+        EXPECT_EQ(pic.value("width_px").toInt(), widths[i]) << i;
+    }
+}
+
+TEST(Tool, RtfRewritesWithTheNoteWriter)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.rtf");
+    const Result r = runTool({ "rtf", fixturePath("word.rtf"), out });
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray written = f.readAll();
+    EXPECT_TRUE(written.contains("{\\*\\generator Penwick 4.0;}"));
+    EXPECT_EQ(runTool({ "text", out }).out, runTool({ "text", fixturePath("word.rtf") }).out);
+    EXPECT_EQ(runTool({ "rtf", fixturePath("picture.png"), dir.filePath("x.rtf") }).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.rtf")));
+    EXPECT_EQ(
+        runTool({ "rtf", fixturePath("word.rtf"), dir.filePath("no/such/dir.rtf") }).exitCode, 1);
+}
+
+} // namespace
