@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/environment.h"
+#include "platform/commondialog.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -64,12 +65,54 @@ public:
     void mnuRememberSize_Click();
     void mnuWrap_Click();
     void mnuDefaults_Click();
+    // Edit
+    void mnuUndo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuSelectAll_Click();
+    // Insert
+    void mnuInsert_Click();
+    void mnuBullet_Click();
+    void mnuTimeD_Click();
+    void mnuDate_Click();
+    void mnuDateTime_Click();
+    void mnuLongDDate_Click();
+    void mnuLongDDT_Click();
+    void mnuLongDate_Click();
+    void mnuLongDT_Click();
+    void mnuTime_Click();
+    // Format
+    void mnuFont_Click();
+    void mnuFPlusOne_Click();
+    void mnuFMinusOne_Click();
+    void mnuBold_Click();
+    void mnuItalic_Click();
+    void mnuUnder_Click();
+    void mnuStrike_Click();
+    void mnuNormal_Click();
+    void mnuFC_Click();
+    void mnuBG_Click();
+    void mnuLeft_Click();
+    void mnuCenter_Click();
+    void mnuRight_Click();
+    void mnuLowercase_Click();
+    void mnuUppercase_Click();
+    void mnuTitleCase_Click();
+    void mnuTruePCase_Click();
+    void mnuAltCaps_Click();
+    void mnuReverse_Click();
+    void mnuDelimit_Click();
+    void mnuRemoveSp_Click();
+    void mnuCountChar_Click();
 
     // Controls and state.
     RichTextBox* rtfNotes = nullptr;
     RichTextBox* rtfNotes2 = nullptr;
     QToolBar* Toolbar = nullptr;
     std::int16_t LastWindowState = vbNormal;
+    std::int16_t chkBullet = 0; // the selection's bullets: 0 none, 1 all, 2 mixed
+    CommonDialogValues Dialog1;
     ProgramState Module;
 
     // A menu item by its name ("mnuSave"); null for an unknown name.
@@ -104,6 +147,7 @@ protected:
 
 private:
     void buildMenus();
+    void refreshStamps();
     void dockToolbar();
     void showStartupMessages();
     void noteFrameGeometry();
