@@ -308,9 +308,11 @@ public:
     std::function<ListKind(const ParaProps&)> m_listKind;
 
 private:
-    static int listKey(const ParaProps& p)
+    // Which list a paragraph belongs to; \ls numbers may be as large as the parameter allows.
+    static std::int64_t listKey(const ParaProps& p)
     {
-        return p.ls * 64 + p.ilvl * 8 + p.pnLevel + int(p.pn) * 4096;
+        return (std::int64_t(p.ls) << 24) | (std::int64_t(p.ilvl) << 16)
+            | (std::int64_t(p.pnLevel) << 8) | std::int64_t(p.pn);
     }
 
     // Gives the cursor's block the paragraph properties, list membership included.
@@ -325,7 +327,7 @@ private:
                 current->remove(block);
             return;
         }
-        const int key = listKey(props);
+        const std::int64_t key = listKey(props);
         if (current && current == m_list && m_listKey == key)
             return;
         if (current)
@@ -367,7 +369,7 @@ private:
     QTextCharFormat m_pendingMark;
     ParaProps m_tentative;
     QTextList* m_list = nullptr;
-    int m_listKey = -1;
+    std::int64_t m_listKey = -1;
     ParaProps m_cachedProps;
     bool m_cachedValid = false;
     QTextBlockFormat m_cachedFormat;
@@ -963,7 +965,7 @@ void Reader::controlWord(const Token& t)
                 s.para.pn = ListKind::Decimal;
             break;
         case Kw::Pnlvl:
-            s.para.pnLevel = clampInt(t.param - 1, 0, MaxListLevel);
+            s.para.pnLevel = clampInt(t.param, 1, MaxListLevel + 1) - 1;
             if (s.para.pn == ListKind::Bullet)
                 s.para.pn = ListKind::Decimal;
             break;
