@@ -1398,7 +1398,9 @@ void Reader::finishFontEntry()
     else if (m_fontCharset >= 0 && m_fontCharset != 1)
         e.codePage = codePageForCharset(m_fontCharset);
     // Decode the name in the font's own code page; \u characters came already decoded.
-    CodePageDecoder decoder(e.codePage ? e.codePage : m_docCodePage);
+    CodePageDecoder decoder(e.codePage == CodePageSymbol ? CodePageAnsi
+            : e.codePage                                 ? e.codePage
+                                                         : m_docCodePage);
     QString name;
     qsizetype i = 0;
     while (i < m_fontName.size()) {
@@ -1417,6 +1419,8 @@ void Reader::finishFontEntry()
     }
     decoder.flush(name);
     e.name = name.trimmed();
+    if (e.codePage == CodePageSymbol && e.name.compare(u"Symbol", Qt::CaseInsensitive) != 0)
+        e.codePage = CodePageSymbolPrivate;
     if (m_fonts.size() < 100000 || m_fonts.count(m_fontNumber))
         m_fonts[m_fontNumber] = e;
     m_lastFormat = nullptr;
