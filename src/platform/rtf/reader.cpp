@@ -1458,15 +1458,15 @@ void Reader::finishPicture()
         QSize(pict.goalW, pict.goalH), QSize(pict.scaleX, pict.scaleY));
     if (!picture)
         return; // only this picture is lost
-    const QTextImageFormat format = pictureFormat(*m_doc, *picture);
-    if (!format.isValid())
+    const auto format = pictureFormat(*m_doc, *picture);
+    if (!format)
         return;
     if (m_cellPending) {
         m_cellPending = false;
         appendChar(u'\t');
     }
     flushRun();
-    m_builder.picture(format);
+    m_builder.picture(*format);
 }
 
 bool readInto(QTextCursor& cursor, QByteArrayView data)
