@@ -302,7 +302,11 @@ RichTextBox::RichTextBox(QWidget* parent)
     connect(this, &QTextEdit::selectionChanged, this, [this] { reportSelection(false); });
 }
 
-RichTextBox::~RichTextBox() = default;
+RichTextBox::~RichTextBox()
+{
+    // The editor's own teardown may still move its cursor; nothing is reported from here on.
+    disconnect(this, nullptr, this, nullptr);
+}
 
 void RichTextBox::reportSelection(bool always)
 {
