@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/formatindex.h"
 
-#include <QDebug>
 #include <QFont>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -256,6 +255,8 @@ void FormatIndex::onContentsChange(int from, int removed, int added)
     }
     // Blocks before `from` are untouched, and so are the blocks after the end of the change, in
     // the old and the new text alike; only their numbers shift.
+    // The reported range can stop short of the last paragraph it changed (undoing a change that
+    // ran to the end of the text does so), so one paragraph more is taken in.
     const QTextBlock first = m_document->findBlock(from);
     QTextBlock last = m_document->findBlock(std::min(from + added, length - 1));
     if (last.isValid() && last.next().isValid())
@@ -370,13 +371,8 @@ bool FormatIndex::consistent()
         fresh.paragraph.alignments
             = std::uint8_t(1u << alignmentCode(block.blockFormat().alignment()));
         fresh.paragraph.bullets = isBulleted(block) ? 2 : 1;
-        if (!(fresh.chars == m_entries[n].chars) || !(fresh.paragraph == m_entries[n].paragraph)) {
-            qDebug() << "DEBUG mismatch block" << n << "align" << fresh.paragraph.alignments
-                     << m_entries[n].paragraph.alignments << "bullets" << fresh.paragraph.bullets
-                     << m_entries[n].paragraph.bullets << "on/off" << fresh.chars.on
-                     << fresh.chars.off << m_entries[n].chars.on << m_entries[n].chars.off;
+        if (!(fresh.chars == m_entries[n].chars) || !(fresh.paragraph == m_entries[n].paragraph))
             return false;
-        }
     }
     return true;
 }

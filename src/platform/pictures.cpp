@@ -49,6 +49,19 @@ QByteArray bmpFromDib(const QByteArray& dib)
         if (headerSize == 40 && (compression == 3 || compression == 6))
             paletteBytes += compression == 3 ? 12 : 16;
     }
+    // Uncompressed pixels must all be there: a lying height must not make a huge, empty image.
+    if (headerSize >= 40 && dib.size() >= 40) {
+        const qint64 width = qFromLittleEndian<qint32>(p + 4);
+        const qint64 height = std::abs(qint64(qFromLittleEndian<qint32>(p + 8)));
+        const quint16 bits = qFromLittleEndian<quint16>(p + 14);
+        const quint32 compression = qFromLittleEndian<quint32>(p + 16);
+        const qint64 stride = (width * bits + 31) / 32 * 4;
+        if ((compression == 0 || compression == 3) && width > 0
+            && stride * height > dib.size() - qint64(headerSize) - qint64(paletteBytes))
+            return {};
+        if ((compression == 1 || compression == 2) && width * height > qint64(dib.size()) * 512)
+            return {};
+    }
     QByteArray bmp(BitmapFileHeaderSize, '\0');
     bmp[0] = 'B';
     bmp[1] = 'M';
@@ -318,14 +331,14 @@ QImage renderPicture(const Picture& picture, QSize size)
     }
 }
 
-QTextImageFormat pictureFormat(QTextDocument& document, const Picture& picture)
+std::optional<QTextImageFormat> pictureFormat(QTextDocument& document, const Picture& picture)
 {
     const QString name = resourceName(picture);
     const QUrl url(name);
     if (document.resource(QTextDocument::ImageResource, url).isNull()) {
         const QImage image = renderPicture(picture);
         if (image.isNull())
-            return {};
+            return std::nullopt;
         document.addResource(QTextDocument::ImageResource, url, image);
     }
     QTextImageFormat f;
@@ -341,10 +354,10 @@ bool insertPicture(QTextCursor& cursor, const Picture& picture)
 {
     if (cursor.isNull())
         return false;
-    const QTextImageFormat f = pictureFormat(*cursor.document(), picture);
-    if (!f.isValid())
+    const auto f = pictureFormat(*cursor.document(), picture);
+    if (!f)
         return false;
-    cursor.insertImage(f);
+    cursor.insertImage(*f);
     return true;
 }
 

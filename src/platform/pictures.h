@@ -6,11 +6,11 @@
 #include <QSize>
 #include <QString>
 #include <QTextFormat>
+#include <QTextImageFormat>
 #include <optional>
 
 class QTextCursor;
 class QTextDocument;
-class QTextImageFormat;
 
 namespace penwick {
 
@@ -73,9 +73,9 @@ QImage renderPicture(const Picture& picture, QSize size = QSize());
 // Inserts the picture at the cursor (replacing its selection). False when it cannot be drawn.
 bool insertPicture(QTextCursor& cursor, const Picture& picture);
 
-// The format that shows the picture in the document, adding its image resource. Invalid when the
-// picture cannot be drawn.
-QTextImageFormat pictureFormat(QTextDocument& document, const Picture& picture);
+// The format that shows the picture in the document, adding its image resource. Nothing when
+// the picture cannot be drawn.
+std::optional<QTextImageFormat> pictureFormat(QTextDocument& document, const Picture& picture);
 
 // The picture an image character shows: our own pictures from their properties, other images
 // (pasted HTML) from the document's image resource as PNG. Nothing for other characters.

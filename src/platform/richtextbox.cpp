@@ -16,7 +16,6 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -48,6 +47,29 @@ QString plainFromRaw(QString raw)
             ch = u'\n';
     }
     return raw;
+}
+
+// The characters [from, to) as plain text, block by block: both the cursor's selectedText() and
+// the document's toRawText() are several times slower on a long text.
+QString textOf(const QTextDocument& document, int from, int to)
+{
+    if (to <= from)
+        return {};
+    QString text;
+    text.reserve(to - from);
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const int start = block.position();
+        const QString blockText = block.text();
+        const int a = std::max(from, start) - start;
+        const int b = int(std::min<qsizetype>(to - start, blockText.size()));
+        if (b > a)
+            text += QStringView(blockText).mid(a, b - a);
+        const int separator = start + block.length() - 1;
+        if (separator >= from && separator < to)
+            text += u'\n';
+    }
+    return plainFromRaw(std::move(text));
 }
 
 // CR LF and a lone CR become "\n", so that each line end makes one paragraph break.
@@ -280,7 +302,11 @@ RichTextBox::RichTextBox(QWidget* parent)
     connect(this, &QTextEdit::selectionChanged, this, [this] { reportSelection(false); });
 }
 
-RichTextBox::~RichTextBox() = default;
+RichTextBox::~RichTextBox()
+{
+    // The editor's own teardown may still move its cursor; nothing is reported from here on.
+    disconnect(this, nullptr, this, nullptr);
+}
 
 void RichTextBox::reportSelection(bool always)
 {
@@ -319,14 +345,15 @@ QTextDocument* emptyDocumentLike(const QTextDocument& model, QObject* parent)
 void RichTextBox::replaceDocument(QTextDocument* fresh)
 {
     // The editor deletes a document it made itself; one read by LoadFile is ours to delete.
-    QPointer<QTextDocument> old = document();
+    QTextDocument* old = document();
+    const bool ours = old->parent() == this;
     ++d->quiet;
     fresh->setUndoRedoEnabled(true);
     setDocument(fresh);
     // A fresh cursor: no formatting left over from the old text, caret at the start.
     setTextCursor(QTextCursor(fresh));
     d->index.setDocument(fresh);
-    if (old && old->parent() == this)
+    if (ours)
         delete old;
     --d->quiet;
     emit Change();
@@ -378,7 +405,7 @@ bool RichTextBox::SaveFile(const QString& path, int fileType, QString* error)
 
 QString RichTextBox::Text() const
 {
-    return plainFromRaw(document()->toRawText());
+    return textOf(*document(), 0, document()->characterCount() - 1);
 }
 
 void RichTextBox::setText(const QString& text)
@@ -442,26 +469,7 @@ void RichTextBox::setSelLength(int length)
 QString RichTextBox::SelText() const
 {
     const QTextCursor c = textCursor();
-    const int from = c.selectionStart();
-    const int to = c.selectionEnd();
-    if (from == to)
-        return {};
-    // Block by block: the cursor's own selectedText() is far slower on long selections.
-    QString text;
-    text.reserve(to - from);
-    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
-         block = block.next()) {
-        const int start = block.position();
-        const QString blockText = block.text();
-        const int a = std::max(from, start) - start;
-        const int b = std::min<qsizetype>(to - start, blockText.size());
-        if (b > a)
-            text += QStringView(blockText).mid(a, b - a);
-        const int separator = start + block.length() - 1;
-        if (separator >= from && separator < to)
-            text += u'\n';
-    }
-    return plainFromRaw(std::move(text));
+    return textOf(*document(), c.selectionStart(), c.selectionEnd());
 }
 
 void RichTextBox::setSelText(const QString& text)

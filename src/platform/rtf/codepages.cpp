@@ -122,6 +122,14 @@ std::array<char16_t, 256> symbolTable()
     return t;
 }
 
+std::array<char16_t, 256> privateUseTable()
+{
+    std::array<char16_t, 256> t {};
+    for (int i = 0; i < 256; ++i)
+        t[i] = i < 0x20 ? char16_t(i) : char16_t(0xF000 + i);
+    return t;
+}
+
 std::array<char16_t, 256> buildTable(int codePage)
 {
     std::array<char16_t, 256> t {};
@@ -198,11 +206,18 @@ const std::array<char16_t, 256>& singleByteTable(int codePage)
 {
     static std::mutex mutex;
     static std::map<int, std::array<char16_t, 256>> tables;
-    const int key = (codePage == CodePageSymbol || iconvName(codePage)) ? codePage : 1252;
+    const bool symbol = codePage == CodePageSymbol || codePage == CodePageSymbolPrivate;
+    const int key = (symbol || iconvName(codePage)) ? codePage : 1252;
     std::lock_guard lock(mutex);
     auto it = tables.find(key);
-    if (it == tables.end())
-        it = tables.emplace(key, key == CodePageSymbol ? symbolTable() : buildTable(key)).first;
+    if (it == tables.end()) {
+        it = tables
+                 .emplace(key,
+                     key == CodePageSymbol              ? symbolTable()
+                         : key == CodePageSymbolPrivate ? privateUseTable()
+                                                        : buildTable(key))
+                 .first;
+    }
     return it->second;
 }
 

@@ -8,9 +8,10 @@
 
 namespace penwick::rtf {
 
-// Windows code page numbers as rich text names them. Symbol is the symbol character set, which
-// has no code page of its own.
-enum : int { CodePageSymbol = 2, CodePageAnsi = 1252 };
+// Windows code page numbers as rich text names them. The symbol character set has no code page
+// of its own: the Symbol font's letters map to their Unicode characters (Greek, bullet, ...);
+// other symbol fonts (Wingdings) to the private-use area U+F020-U+F0FF, as Windows maps them.
+enum : int { CodePageSymbol = 2, CodePageSymbolPrivate = 3, CodePageAnsi = 1252 };
 
 // The code page of a font's \fcharset value (0 when the value names none we know).
 int codePageForCharset(int charset);

@@ -308,9 +308,11 @@ public:
     std::function<ListKind(const ParaProps&)> m_listKind;
 
 private:
-    static int listKey(const ParaProps& p)
+    // Which list a paragraph belongs to; \ls numbers may be as large as the parameter allows.
+    static std::int64_t listKey(const ParaProps& p)
     {
-        return p.ls * 64 + p.ilvl * 8 + p.pnLevel + int(p.pn) * 4096;
+        return (std::int64_t(p.ls) << 24) | (std::int64_t(p.ilvl) << 16)
+            | (std::int64_t(p.pnLevel) << 8) | std::int64_t(p.pn);
     }
 
     // Gives the cursor's block the paragraph properties, list membership included.
@@ -325,7 +327,7 @@ private:
                 current->remove(block);
             return;
         }
-        const int key = listKey(props);
+        const std::int64_t key = listKey(props);
         if (current && current == m_list && m_listKey == key)
             return;
         if (current)
@@ -367,7 +369,7 @@ private:
     QTextCharFormat m_pendingMark;
     ParaProps m_tentative;
     QTextList* m_list = nullptr;
-    int m_listKey = -1;
+    std::int64_t m_listKey = -1;
     ParaProps m_cachedProps;
     bool m_cachedValid = false;
     QTextBlockFormat m_cachedFormat;
@@ -963,7 +965,7 @@ void Reader::controlWord(const Token& t)
                 s.para.pn = ListKind::Decimal;
             break;
         case Kw::Pnlvl:
-            s.para.pnLevel = clampInt(t.param - 1, 0, MaxListLevel);
+            s.para.pnLevel = clampInt(t.param, 1, MaxListLevel + 1) - 1;
             if (s.para.pn == ListKind::Bullet)
                 s.para.pn = ListKind::Decimal;
             break;
@@ -1396,7 +1398,9 @@ void Reader::finishFontEntry()
     else if (m_fontCharset >= 0 && m_fontCharset != 1)
         e.codePage = codePageForCharset(m_fontCharset);
     // Decode the name in the font's own code page; \u characters came already decoded.
-    CodePageDecoder decoder(e.codePage ? e.codePage : m_docCodePage);
+    CodePageDecoder decoder(e.codePage == CodePageSymbol ? CodePageAnsi
+            : e.codePage                                 ? e.codePage
+                                                         : m_docCodePage);
     QString name;
     qsizetype i = 0;
     while (i < m_fontName.size()) {
@@ -1415,6 +1419,8 @@ void Reader::finishFontEntry()
     }
     decoder.flush(name);
     e.name = name.trimmed();
+    if (e.codePage == CodePageSymbol && e.name.compare(u"Symbol", Qt::CaseInsensitive) != 0)
+        e.codePage = CodePageSymbolPrivate;
     if (m_fonts.size() < 100000 || m_fonts.count(m_fontNumber))
         m_fonts[m_fontNumber] = e;
     m_lastFormat = nullptr;
@@ -1452,15 +1458,15 @@ void Reader::finishPicture()
         QSize(pict.goalW, pict.goalH), QSize(pict.scaleX, pict.scaleY));
     if (!picture)
         return; // only this picture is lost
-    const QTextImageFormat format = pictureFormat(*m_doc, *picture);
-    if (!format.isValid())
+    const auto format = pictureFormat(*m_doc, *picture);
+    if (!format)
         return;
     if (m_cellPending) {
         m_cellPending = false;
         appendChar(u'\t');
     }
     flushRun();
-    m_builder.picture(format);
+    m_builder.picture(*format);
 }
 
 bool readInto(QTextCursor& cursor, QByteArrayView data)

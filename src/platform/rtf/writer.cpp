@@ -10,7 +10,10 @@
 #include <QTextFragment>
 #include <QTextList>
 
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -82,15 +85,70 @@ int cp1252Byte(char16_t u)
 
 constexpr char hexDigits[] = "0123456789abcdef";
 
+// Printable ASCII that goes out as it is.
+constexpr std::array<bool, 128> makePlainAscii()
+{
+    std::array<bool, 128> t {};
+    for (int c = 0x20; c < 0x7F; ++c)
+        t[c] = c != '\\' && c != '{' && c != '}';
+    return t;
+}
+constexpr std::array<bool, 128> plainAscii = makePlainAscii();
+
 bool isBullet(const QTextListFormat& f)
 {
     return f.style() == QTextListFormat::ListDisc || f.style() == QTextListFormat::ListCircle
         || f.style() == QTextListFormat::ListSquare;
 }
 
+// An output buffer that grows geometrically and is written through a pointer, because the writer
+// appends a few bytes at a time millions of times.
+class Out
+{
+public:
+    void reserve(qsizetype n)
+    {
+        if (n > m_buf.size())
+            m_buf.resize(n);
+    }
+    // Room for n more bytes; write them, then commit the end.
+    char* room(qsizetype n)
+    {
+        if (m_len + n > m_buf.size())
+            m_buf.resize(std::max(m_buf.size() * 2, m_len + n + 4096));
+        return m_buf.data() + m_len;
+    }
+    void commit(const char* end) { m_len = end - m_buf.constData(); }
+    void put(const char* p, qsizetype n)
+    {
+        std::memcpy(room(n), p, size_t(n));
+        m_len += n;
+    }
+    void put(char c) { *room(1) = c, ++m_len; }
+    void put(const char* literal) { put(literal, qsizetype(std::strlen(literal))); }
+    void put(const QByteArray& b) { put(b.constData(), b.size()); }
+    void putInt(int v)
+    {
+        char* p = room(12);
+        commit(std::to_chars(p, p + 12, v).ptr);
+    }
+    qsizetype size() const { return m_len; }
+    QByteArray take()
+    {
+        m_buf.truncate(m_len);
+        m_len = 0;
+        return std::move(m_buf);
+    }
+
+private:
+    QByteArray m_buf;
+    qsizetype m_len = 0;
+};
+
 // What one character format writes: indexes into the tables and the on/off styles.
 struct RunProps
 {
+    bool image = false; // a picture character, written as a picture
     int font = 0;
     int halfPoints = 24;
     bool bold = false, italic = false, underline = false, strike = false;
@@ -116,16 +174,25 @@ private:
     int fontIndex(const QString& family);
     int colorIndex(const QColor& color);
     const RunProps& runProps(int formatIndex, const QTextCharFormat& f);
+    // The properties of a format index, asking for the format only the first time.
+    template <class Format> const RunProps& runPropsOf(int formatIndex, Format&& format)
+    {
+        if (formatIndex >= 0 && size_t(formatIndex) < m_byIndex.size()
+            && m_byIndex[size_t(formatIndex)])
+            return *m_byIndex[size_t(formatIndex)];
+        return runProps(formatIndex, format());
+    }
     void switchTo(const RunProps& p);
     void word(const char* w);
     void word(const char* w, int param);
     void text(QStringView s);
-    void paragraph(const QTextBlock& block);
+    void paragraph(const QTextBlock& block, int blockStart);
     void picture(const QTextImageFormat& f);
 
     const QTextDocument& m_doc;
     int m_from, m_to;
-    QByteArray m_out;
+    Out m_out;
+
     bool m_delimit = false; // the last thing written was a control word
     QStringList m_fonts;
     QHash<QString, int> m_fontIndex;
@@ -133,6 +200,7 @@ private:
     std::vector<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
     std::unordered_map<int, RunProps> m_runs;
+    std::vector<const RunProps*> m_byIndex; // the same, for small indexes
     RunProps m_current;
 };
 
@@ -165,6 +233,7 @@ const RunProps& Writer::runProps(int formatIndex, const QTextCharFormat& f)
     if (it != m_runs.end())
         return it->second;
     RunProps p;
+    p.image = f.isImageFormat();
     const QStringList families = f.fontFamilies().toStringList();
     p.font = families.isEmpty() || families.first().isEmpty() ? 0 : fontIndex(families.first());
     double pt = f.fontPointSize();
@@ -182,24 +251,50 @@ const RunProps& Writer::runProps(int formatIndex, const QTextCharFormat& f)
         p.color = colorIndex(f.foreground().color());
     if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
         p.highlight = colorIndex(f.background().color());
-    return m_runs.emplace(formatIndex, p).first->second;
+    const RunProps* stored = &m_runs.emplace(formatIndex, p).first->second;
+    if (formatIndex >= 0 && formatIndex < 65536) {
+        if (size_t(formatIndex) >= m_byIndex.size())
+            m_byIndex.resize(size_t(formatIndex) + 1, nullptr);
+        m_byIndex[size_t(formatIndex)] = stored;
+    }
+    return *stored;
 }
 
 void Writer::collect()
 {
     // Font 0 is the document's default font, so that runs without a family have one to name.
     fontIndex(m_doc.defaultFont().family());
-    for (QTextBlock b = m_doc.findBlock(m_from); b.isValid() && b.position() <= m_to;
-         b = b.next()) {
+    if (m_from == 0 && m_to == m_doc.characterCount() - 1) {
+        // The whole document: its format collection names every font, colour and list in use
+        // (and perhaps a few no longer in use), without a walk over the text.
+        const QList<QTextFormat> formats = m_doc.allFormats();
+        for (qsizetype i = 0; i < formats.size(); ++i) {
+            const QTextFormat& f = formats.at(i);
+            if (f.isCharFormat())
+                runProps(int(i), f.toCharFormat());
+            else if (f.isListFormat() && m_symbolFont < 0 && isBullet(f.toListFormat()))
+                m_symbolFont = -2;
+        }
+        if (m_symbolFont == -2)
+            m_symbolFont = fontIndex(QStringLiteral("Symbol"));
+        return;
+    }
+    QTextBlock b = m_doc.findBlock(m_from);
+    for (int blockPos = b.isValid() ? b.position() : 0; b.isValid() && blockPos <= m_to;
+         blockPos += b.length(), b = b.next()) {
         if (QTextList* list = b.textList(); list && m_symbolFont < 0 && isBullet(list->format()))
             m_symbolFont = -2; // added after the text fonts
+        // Fragments follow each other: their positions are counted, not looked up.
+        int pos = blockPos;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            if (frag.position() + frag.length() <= m_from || frag.position() >= m_to)
+            const int start = pos;
+            pos += frag.length();
+            if (pos <= m_from || start >= m_to)
                 continue;
-            runProps(frag.charFormatIndex(), frag.charFormat());
+            runPropsOf(frag.charFormatIndex(), [&] { return frag.charFormat(); });
         }
-        runProps(b.charFormatIndex(), b.charFormat());
+        runPropsOf(b.charFormatIndex(), [&] { return b.charFormat(); });
     }
     if (m_symbolFont == -2)
         m_symbolFont = fontIndex(QStringLiteral("Symbol"));
@@ -207,16 +302,16 @@ void Writer::collect()
 
 void Writer::word(const char* w)
 {
-    m_out += '\\';
-    m_out += w;
+    m_out.put('\\');
+    m_out.put(w);
     m_delimit = true;
 }
 
 void Writer::word(const char* w, int param)
 {
-    m_out += '\\';
-    m_out += w;
-    m_out += QByteArray::number(param);
+    m_out.put('\\');
+    m_out.put(w);
+    m_out.putInt(param);
     m_delimit = true;
 }
 
@@ -248,41 +343,30 @@ void Writer::switchTo(const RunProps& p)
 void Writer::text(QStringView s)
 {
     const qsizetype n = s.size();
-    const QChar* d = s.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = d[i].unicode();
-        if (u >= 0x20 && u < 0x7F && u != '\\' && u != '{' && u != '}') {
+    const char16_t* d = s.utf16();
+    qsizetype i = 0;
+    while (i < n) {
+        // The plain stretch, copied as it is scanned.
+        if (d[i] < 0x80 && plainAscii[d[i]]) {
+            char* out = m_out.room(n - i + 1);
             if (m_delimit) {
-                m_out += ' ';
+                *out++ = ' ';
                 m_delimit = false;
             }
-            // Copy the whole plain stretch at once.
-            qsizetype j = i + 1;
-            while (j < n) {
-                const char16_t v = d[j].unicode();
-                if (v < 0x20 || v >= 0x7F || v == '\\' || v == '{' || v == '}')
-                    break;
-                ++j;
-            }
-            const qsizetype start = m_out.size();
-            m_out.resize(start + (j - i));
-            char* out = m_out.data() + start;
-            for (qsizetype k = i; k < j; ++k)
-                *out++ = char(d[k].unicode());
-            i = j - 1;
-            continue;
+            do
+                *out++ = char(d[i++]);
+            while (i < n && d[i] < 0x80 && plainAscii[d[i]]);
+            m_out.commit(out);
+            if (i == n)
+                break;
         }
+        const char16_t u = d[i++];
         switch (u) {
         case '\\':
-            m_out += "\\\\";
-            m_delimit = false;
-            continue;
         case '{':
-            m_out += "\\{";
-            m_delimit = false;
-            continue;
         case '}':
-            m_out += "\\}";
+            m_out.put('\\');
+            m_out.put(char(u));
             m_delimit = false;
             continue;
         case '\t':
@@ -292,15 +376,15 @@ void Writer::text(QStringView s)
             word("line");
             continue;
         case 0x00A0:
-            m_out += "\\~";
+            m_out.put("\\~", 2);
             m_delimit = false;
             continue;
         case 0x00AD:
-            m_out += "\\-";
+            m_out.put("\\-", 2);
             m_delimit = false;
             continue;
         case 0x2011:
-            m_out += "\\_";
+            m_out.put("\\_", 2);
             m_delimit = false;
             continue;
         case 0xFFFC:
@@ -310,17 +394,19 @@ void Writer::text(QStringView s)
         }
         if (u < 0x20 || u == 0x7F)
             continue;
-        const int b = cp1252Byte(u);
-        if (b >= 0) {
-            m_out += "\\'";
-            m_out += hexDigits[b >> 4];
-            m_out += hexDigits[b & 15];
+        if (const int b = cp1252Byte(u); b >= 0) {
+            char* out = m_out.room(4);
+            *out++ = '\\';
+            *out++ = '\'';
+            *out++ = hexDigits[b >> 4];
+            *out++ = hexDigits[b & 15];
+            m_out.commit(out);
             m_delimit = false;
             continue;
         }
         // Signed 16-bit value and a one-character fallback (\uc1); surrogates go half by half.
         word("u", int(qint16(u)));
-        m_out += '?';
+        m_out.put('?');
         m_delimit = false;
     }
 }
@@ -357,8 +443,8 @@ void Writer::picture(const QTextImageFormat& f)
         if (const QSize own = picturePixelSize(*pic); own.isValid())
             pixels = own;
     }
-    m_out += "{\\pict\\";
-    m_out += kind;
+    m_out.put("{\\pict\\");
+    m_out.put(kind);
     if (metafile) {
         // Metafile extents are in hundredths of a millimetre.
         word("picw", int(std::lround(w * 2540.0 / 96.0)));
@@ -369,12 +455,10 @@ void Writer::picture(const QTextImageFormat& f)
     }
     word("picwgoal", w * 15);
     word("pichgoal", h * 15);
-    m_out += "\r\n";
+    m_out.put("\r\n");
     const QByteArray& bytes = pic->bytes;
-    const qsizetype start = m_out.size();
     const qsizetype lines = (bytes.size() + 63) / 64;
-    m_out.resize(start + bytes.size() * 2 + lines * 2);
-    char* out = m_out.data() + start;
+    char* out = m_out.room(bytes.size() * 2 + lines * 2);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = uchar(bytes[i]);
         *out++ = hexDigits[b >> 4];
@@ -384,12 +468,12 @@ void Writer::picture(const QTextImageFormat& f)
             *out++ = '\n';
         }
     }
-    m_out.resize(out - m_out.data());
-    m_out += '}';
+    m_out.commit(out);
+    m_out.put('}');
     m_delimit = false;
 }
 
-void Writer::paragraph(const QTextBlock& block)
+void Writer::paragraph(const QTextBlock& block, int blockStart)
 {
     const QTextBlockFormat bf = block.blockFormat();
     word("pard");
@@ -419,9 +503,9 @@ void Writer::paragraph(const QTextBlock& block)
         const bool bullet = isBullet(lf);
         // The label as text for readers without list support, then the list itself.
         if (bullet) {
-            m_out += "{\\pntext\\f" + QByteArray::number(std::max(m_symbolFont, 0))
+            m_out.put("{\\pntext\\f" + QByteArray::number(std::max(m_symbolFont, 0))
                 + "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf"
-                + QByteArray::number(std::max(m_symbolFont, 0)) + "\\pnindent0{\\pntxtb\\'B7}}";
+                + QByteArray::number(std::max(m_symbolFont, 0)) + "\\pnindent0{\\pntxtb\\'B7}}");
         } else {
             const char* style = "pndec";
             QString label = list->itemText(block);
@@ -441,12 +525,12 @@ void Writer::paragraph(const QTextBlock& block)
             default:
                 break;
             }
-            m_out += "{\\pntext\\f0 ";
+            m_out.put("{\\pntext\\f0 ");
             m_delimit = false;
             text(label);
-            m_out += "\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\";
-            m_out += style;
-            m_out += "{\\pntxta.}}";
+            m_out.put("\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\");
+            m_out.put(style);
+            m_out.put("{\\pntxta.}}");
         }
         m_delimit = false;
     }
@@ -479,62 +563,75 @@ void Writer::paragraph(const QTextBlock& block)
         break;
     }
 
-    const int blockStart = block.position();
     const int blockEnd = blockStart + block.length() - 1; // before the paragraph mark
     const int from = std::max(m_from, blockStart);
     const int to = std::min(m_to, blockEnd);
+    // One copy of the paragraph's text serves all its fragments.
+    const QString blockText = block.text();
+    int fe = blockStart;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
-        const int fs = frag.position();
-        const int fe = fs + frag.length();
+        const int fs = fe;
+        fe += frag.length();
         if (fe <= from || fs >= to)
             continue;
-        const QTextCharFormat cf = frag.charFormat();
-        if (cf.isImageFormat()) {
-            const QTextImageFormat image = cf.toImageFormat();
+        const RunProps& props
+            = runPropsOf(frag.charFormatIndex(), [&] { return frag.charFormat(); });
+        if (props.image) {
+            const QTextImageFormat image = frag.charFormat().toImageFormat();
             for (int i = std::max(fs, from); i < std::min(fe, to); ++i)
                 picture(image);
             continue;
         }
-        switchTo(runProps(frag.charFormatIndex(), cf));
-        const QString t = frag.text();
-        text(QStringView(t).sliced(std::max(fs, from) - fs, std::min(fe, to) - std::max(fs, from)));
+        switchTo(props);
+        const int a = std::max(fs, from);
+        const int n = std::min(fe, to) - a;
+        text(QStringView(blockText).sliced(a - blockStart, n));
     }
     if (from >= to) {
         // An empty paragraph keeps the size and font of its mark.
-        switchTo(runProps(block.charFormatIndex(), block.charFormat()));
+        switchTo(runPropsOf(block.charFormatIndex(), [&] { return block.charFormat(); }));
     }
-    m_out += "\\par\r\n";
+    m_out.put("\\par\r\n", 6);
     m_delimit = false;
 }
 
 QByteArray Writer::write()
 {
+    // The first pass finds every font and colour, so that the header can go first and the body
+    // follow it in the same buffer.
     collect();
-    m_out.reserve(qsizetype((m_to - m_from) * 1.3) + 1024);
-    m_current = RunProps();
-    for (QTextBlock b = m_doc.findBlock(m_from); b.isValid() && b.position() <= m_to; b = b.next())
-        paragraph(b);
-    // The header goes in front of the body: the tables are complete only now.
-    QByteArray body = std::move(m_out);
-    m_out = QByteArray();
-    m_out.reserve(body.size() + 1024);
-    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
+    // Pages never written are never touched, so a generous guess costs nothing.
+    m_out.reserve(qsizetype(m_to - m_from) * 2 + 4096);
+    m_out.put("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl");
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
-        m_out += "{\\f" + QByteArray::number(i)
-            + (i == m_symbolFont ? "\\ftech\\fcharset2 " : "\\fnil\\fcharset0 ");
+        m_out.put("{\\f");
+        m_out.putInt(int(i));
+        m_out.put(i == m_symbolFont ? "\\ftech\\fcharset2 " : "\\fnil\\fcharset0 ");
         m_delimit = false;
         text(m_fonts[i].isEmpty() ? QStringLiteral("Arial") : m_fonts[i]);
-        m_out += ";}";
+        m_out.put(";}");
     }
-    m_out += "}\r\n{\\colortbl ;";
-    for (const QRgb c : m_colors)
-        m_out += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c))
-            + "\\blue" + QByteArray::number(qBlue(c)) + ';';
-    m_out += "}\r\n{\\*\\generator Penwick 4.0;}\\viewkind4\\uc1\\f0\\fs24\r\n";
-    m_out += body;
-    m_out += "}\r\n";
-    return m_out;
+    m_out.put("}\r\n{\\colortbl ;");
+    for (const QRgb c : m_colors) {
+        m_out.put("\\red");
+        m_out.putInt(qRed(c));
+        m_out.put("\\green");
+        m_out.putInt(qGreen(c));
+        m_out.put("\\blue");
+        m_out.putInt(qBlue(c));
+        m_out.put(';');
+    }
+    m_out.put("}\r\n{\\*\\generator Penwick 4.0;}\\viewkind4\\uc1\\f0\\fs24\r\n");
+    m_delimit = false;
+    m_current = RunProps();
+    QTextBlock b = m_doc.findBlock(m_from);
+    for (int pos = b.isValid() ? b.position() : 0; b.isValid() && pos <= m_to; b = b.next()) {
+        paragraph(b, pos);
+        pos += b.length();
+    }
+    m_out.put("}\r\n");
+    return m_out.take();
 }
 
 } // namespace

@@ -67,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Hostile, ::testing::Values(
     HostileCase{"HugeNumbers", [] {
         const QByteArray n(5000, '9');
         return "{\\rtf1\\fs" + n + "\\f" + n + "\\cf" + n + "\\li" + n + "\\fi-" + n + "\\highlight"
-            + n + "\\ls" + n + "\\ilvl" + n + "\\sl" + n + " big\\par}"; }, "big"},
+            + n + "\\ls" + n + "\\ilvl" + n + "\\sl" + n + "{\\*\\pn\\pnlvl-" + n + "}" + " big\\par}"; },
+        "big"},
     HostileCase{"LongControlWord", [] { return "{\\rtf1 \\" + QByteArray(100000, 'x') + " ok}"; }, "ok"},
     HostileCase{"UcHugeAndNegative", [] {
         return QByteArray("{\\rtf1{\\uc2147483647\\u65 abc}{\\uc-2147483648\\u66 d}\\u-2147483648 e}"); },

@@ -107,6 +107,18 @@ TEST(Pictures, PngChunkLongerThanTheDataIsRefused)
     EXPECT_FALSE(pictureFromRtf(PictureKind::Png, png, QSize(600, 450)).has_value());
 }
 
+TEST(Pictures, DibTallerThanItsPixelsIsRefused)
+{
+    QByteArray dib = fixture("picture.dib");
+    dib[8] = '\x00';
+    dib[9] = '\xE0';
+    dib[10] = '\x10'; // 1.1 million rows of 40 pixels, with pixels for 30
+    EXPECT_FALSE(pictureFromRtf(PictureKind::Dib, dib, QSize(600, 450)).has_value());
+    EXPECT_EQ(plain(*readDoc(
+                  "{\\rtf1 a{\\pict\\dibitmap0\\picwgoal600\\pichgoal450 " + dib.toHex() + "}b}")),
+        "ab");
+}
+
 TEST(Pictures, LyingWmfHeaderIsMended)
 {
     QByteArray wmf = fixture("picture.wmf");

@@ -208,6 +208,8 @@ INSTANTIATE_TEST_SUITE_P(CodePages, Text, ::testing::Values(
     TextCase{"Big5", "{\\rtf1{\\fonttbl{\\f0\\fcharset136 M;}}\\f0 \\'a4\\'a4}", "中"},
     TextCase{"LeadAtGroupEnd", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}{\\f0 \\'82}x}", "\xEF\xBF\xBDx"},
     TextCase{"Symbol", "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset2 Symbol;}}{\\f1 abp\\'b7}}", "αβπ•"},
+    TextCase{"OtherSymbolFontsPrivateUse",
+        "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset2 Wingdings;}}{\\f1 J\\'fc}}", "\xEF\x81\x8A\xEF\x83\xBC"},
     TextCase{"FontNameInItsCodePage",
         "{\\rtf1{\\fonttbl{\\f0\\fcharset204 \\'c0\\'e1;}}\\f0 x}", "x"}
 ), [](const auto& p) { return std::string(p.param.name); });

@@ -102,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Edges, TokenizerCases, ::testing::Values(
 TEST(Tokenizer, VeryLongControlWordIsOneToken)
 {
     const QByteArray word(5000, 'a');
-    Tokenizer tok(QByteArray("\\" + word + "12 x"));
+    const QByteArray input = "\\" + word + "12 x";
+    Tokenizer tok(input);
     const Token t = tok.next();
     EXPECT_EQ(t.type, Token::ControlWord);
     EXPECT_EQ(t.view.size(), 5000);
@@ -112,7 +113,8 @@ TEST(Tokenizer, VeryLongControlWordIsOneToken)
 
 TEST(Tokenizer, SkipGroupHonoursNestingAndBinary)
 {
-    Tokenizer tok(QByteArray("a{b}\\bin2 }}\\}c}d"));
+    const QByteArray input = "a{b}\\bin2 }}\\}c}d";
+    Tokenizer tok(input);
     tok.skipGroup();
     const Token t = tok.next();
     EXPECT_EQ(t.type, Token::Text);
@@ -121,7 +123,8 @@ TEST(Tokenizer, SkipGroupHonoursNestingAndBinary)
 
 TEST(Tokenizer, SkipGroupStopsAtEnd)
 {
-    Tokenizer tok(QByteArray("{{{\\bin999 x"));
+    const QByteArray input = "{{{\\bin999 x";
+    Tokenizer tok(input);
     tok.skipGroup();
     EXPECT_EQ(tok.remaining(), 0);
     EXPECT_EQ(tok.next().type, Token::End);
