@@ -2,25 +2,43 @@
 #include "platform/richtextbox.h"
 
 #include "platform/atomicfile.h"
+#include "platform/formatindex.h"
 #include "platform/rtf/rtf.h"
+#include "platform/textdecode.h"
 #include "platform/twips.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextList>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
 
 namespace penwick {
 
-struct RichTextBox::Private
-{
-    float rightMargin = 0;
-    float bulletIndent = 0;
-    OleColor backColor = SystemWindowBackground;
-};
-
 namespace {
+
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+// Margins and indents live in the document in pixels of a 96 DPI page.
+constexpr double TwipsPerDocumentPixel = 15.0;
+// The left margin a bullet added to a paragraph, so that removing the bullet gives it back.
+constexpr int BulletIndentAdded = QTextFormat::UserProperty + 0x42;
+constexpr float MinFontSize = 1;
+constexpr float MaxFontSize = 1638;
+
+const char* const RtfMimeTypes[] = { "text/rtf", "application/rtf", "text/richtext" };
 
 // Paragraph and line separators read as "\n"; every other unit is kept.
 QString plainFromRaw(QString raw)
@@ -32,49 +50,340 @@ QString plainFromRaw(QString raw)
     return raw;
 }
 
+// CR LF and a lone CR become "\n", so that each line end makes one paragraph break.
+QString normalisedLineEnds(const QString& text)
+{
+    if (!text.contains(u'\r'))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            out += u'\n';
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+int shiftMask(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+// The Windows virtual-key code of a key (a US keyboard's for punctuation), or 0 for a key that
+// has none.
+int virtualKey(const QKeyEvent& event)
+{
+    const int key = event.key();
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key; // 65..90
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return keypad ? 96 + (key - Qt::Key_0) : key; // 48..57
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Clear:
+        return 12;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Print:
+    case Qt::Key_SysReq:
+        return 44;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Help:
+        return 47;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+        return 91;
+    case Qt::Key_Super_R:
+        return 92;
+    case Qt::Key_Menu:
+        return 93;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    // Shifted digits keep the digit's key.
+    case Qt::Key_ParenRight:
+        return 48;
+    case Qt::Key_Exclam:
+        return 49;
+    case Qt::Key_At:
+        return 50;
+    case Qt::Key_NumberSign:
+        return 51;
+    case Qt::Key_Dollar:
+        return 52;
+    case Qt::Key_Percent:
+        return 53;
+    case Qt::Key_AsciiCircum:
+        return 54;
+    case Qt::Key_Ampersand:
+        return 55;
+    case Qt::Key_Asterisk:
+        return keypad ? 106 : 56;
+    case Qt::Key_ParenLeft:
+        return 57;
+    case Qt::Key_Plus:
+        return keypad ? 107 : 187;
+    case Qt::Key_Minus:
+        return keypad ? 109 : 189;
+    case Qt::Key_Period:
+        return keypad ? 110 : 190;
+    case Qt::Key_Slash:
+        return keypad ? 111 : 191;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon:
+        return 186;
+    case Qt::Key_Equal:
+        return 187;
+    case Qt::Key_Comma:
+    case Qt::Key_Less:
+        return 188;
+    case Qt::Key_Underscore:
+        return 189;
+    case Qt::Key_Greater:
+        return 190;
+    case Qt::Key_Question:
+        return 191;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde:
+        return 192;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft:
+        return 219;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar:
+        return 220;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight:
+        return 221;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl:
+        return 222;
+    default:
+        return 0;
+    }
+}
+
+bool isUndoKey(const QKeyEvent& event)
+{
+    return event.key() == Qt::Key_Z && (event.modifiers() & Qt::ControlModifier);
+}
+
+// A picture that is not in the document yet gets a name no other resource has.
+void insertPicture(QTextCursor& cursor, const QImage& image)
+{
+    if (image.isNull())
+        return;
+    QTextDocument* document = cursor.document();
+    QUrl name;
+    for (int n = 1;; ++n) {
+        name = QUrl(QStringLiteral("penwick-picture:%1").arg(n));
+        if (!document->resource(QTextDocument::ImageResource, name).isValid())
+            break;
+    }
+    document->addResource(QTextDocument::ImageResource, name, image);
+    QTextImageFormat format;
+    format.setName(name.toString());
+    format.setWidth(image.width());
+    format.setHeight(image.height());
+    cursor.insertImage(format);
+}
+
 } // namespace
+
+struct RichTextBox::Private
+{
+    float rightMargin = 0;
+    float bulletIndent = 0;
+    OleColor backColor = SystemWindowBackground;
+    FormatIndex index;
+
+    // The facts of the selection last asked about, while the document is unchanged.
+    int factsFrom = -1;
+    int factsTo = -1;
+    quint64 factsVersion = 0;
+    RangeFacts facts;
+
+    // The selection SelChange last reported.
+    int reportedAnchor = -1;
+    int reportedPosition = -1;
+    // While above 0, Change and SelChange are held back (one event per operation).
+    int quiet = 0;
+
+    const RangeFacts& factsOf(QTextDocument* document, int from, int to)
+    {
+        if (index.document() != document)
+            index.setDocument(document);
+        if (from != factsFrom || to != factsTo || index.version() != factsVersion) {
+            facts = index.facts(from, to);
+            factsFrom = from;
+            factsTo = to;
+            factsVersion = index.version();
+        }
+        return facts;
+    }
+
+    // The selected characters, or the caret's formatting when there are none.
+    CharFacts charFacts(const QTextEdit& edit)
+    {
+        const QTextCursor cursor = edit.textCursor();
+        if (!cursor.hasSelection())
+            return index.factsOf(cursor.charFormat());
+        const RangeFacts& range
+            = factsOf(edit.document(), cursor.selectionStart(), cursor.selectionEnd());
+        if (range.chars.hasCharacters())
+            return range.chars;
+        QTextCursor at(edit.document());
+        at.setPosition(cursor.selectionStart());
+        return index.factsOf(at.charFormat());
+    }
+};
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
     , d(std::make_unique<Private>())
 {
     setAcceptRichText(true);
-    connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
-    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
-    connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
+    d->index.setDocument(document());
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (d->quiet == 0)
+            emit Change();
+    });
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] { reportSelection(false); });
+    connect(this, &QTextEdit::selectionChanged, this, [this] { reportSelection(false); });
 }
 
 RichTextBox::~RichTextBox() = default;
 
+void RichTextBox::reportSelection(bool always)
+{
+    if (d->quiet > 0)
+        return;
+    const QTextCursor cursor = textCursor();
+    if (!always && cursor.anchor() == d->reportedAnchor && cursor.position() == d->reportedPosition)
+        return;
+    d->reportedAnchor = cursor.anchor();
+    d->reportedPosition = cursor.position();
+    emit SelChange();
+}
+
+// --- Whole content ---------------------------------------------------------------------------
+
+namespace {
+
+// An empty document set up like `model`, with no undo history being recorded yet.
+QTextDocument* emptyDocumentLike(const QTextDocument& model, QObject* parent)
+{
+    auto* fresh = new QTextDocument(parent);
+    fresh->setUndoRedoEnabled(false);
+    fresh->setDefaultFont(model.defaultFont());
+    fresh->setDocumentMargin(model.documentMargin());
+    fresh->setIndentWidth(model.indentWidth());
+    fresh->setDefaultStyleSheet(model.defaultStyleSheet());
+    fresh->setUseDesignMetrics(model.useDesignMetrics());
+    fresh->setDefaultTextOption(model.defaultTextOption());
+    fresh->setDefaultCursorMoveStyle(model.defaultCursorMoveStyle());
+    fresh->setBaseUrl(model.baseUrl());
+    return fresh;
+}
+
+} // namespace
+
+void RichTextBox::replaceDocument(QTextDocument* fresh)
+{
+    // The editor deletes a document it made itself; one read by LoadFile is ours to delete.
+    QPointer<QTextDocument> old = document();
+    ++d->quiet;
+    fresh->setUndoRedoEnabled(true);
+    setDocument(fresh);
+    // A fresh cursor: no formatting left over from the old text, caret at the start.
+    setTextCursor(QTextCursor(fresh));
+    d->index.setDocument(fresh);
+    if (old && old->parent() == this)
+        delete old;
+    --d->quiet;
+    emit Change();
+    reportSelection(true);
+}
+
 bool RichTextBox::LoadFile(const QString& path, QString* error)
 {
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QFileInfo info(path);
+    if (info.isDir())
+        return fail(tr("It is a folder."));
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QFileInfo(path).isDir() ? tr("It is a folder.") : file.errorString();
-        return false;
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    if (file.size() > MaxFileSize)
+        return fail(tr("It is larger than 64 MB."));
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    if (bytes.size() > MaxFileSize)
+        return fail(tr("It is larger than 64 MB."));
+    if (!rtf::looksLikeRtf(bytes))
+        return fail(tr("It is not a rich-text file."));
+    // Read into a document of its own, so that a file the reader refuses changes nothing and a
+    // large file is not laid out or recorded for undo while it is read.
+    QTextDocument* fresh = emptyDocumentLike(*document(), this);
+    QTextCursor cursor(fresh);
+    if (!rtf::insertRtf(cursor, bytes)) {
+        delete fresh;
+        return fail(tr("It is not a rich-text file."));
     }
-    const QByteArray bytes = file.readAll();
-    if (!rtf::looksLikeRtf(bytes)) {
-        if (error)
-            *error = tr("It is not a rich-text file.");
-        return false;
-    }
-    QTextDocument scratch;
-    QTextCursor scratchCursor(&scratch);
-    if (!rtf::insertRtf(scratchCursor, bytes)) {
-        if (error)
-            *error = tr("It is not a rich-text file.");
-        return false;
-    }
-    QTextCursor all(document());
-    all.beginEditBlock();
-    all.select(QTextCursor::Document);
-    all.removeSelectedText();
-    rtf::insertRtf(all, bytes);
-    all.endEditBlock();
-    document()->clearUndoRedoStacks();
-    moveCursor(QTextCursor::Start);
+    replaceDocument(fresh);
     return true;
 }
 
@@ -95,13 +404,33 @@ QString RichTextBox::Text() const
 
 void RichTextBox::setText(const QString& text)
 {
-    setPlainText(text);
+    ++d->quiet;
+    setPlainText(normalisedLineEnds(text));
+    --d->quiet;
+    emit Change();
+    reportSelection(true);
 }
 
 QByteArray RichTextBox::TextRTF() const
 {
     return rtf::writeRtf(*document());
 }
+
+void RichTextBox::setTextRTF(const QByteArray& rtf)
+{
+    if (rtf::looksLikeRtf(rtf)) {
+        QTextDocument* fresh = emptyDocumentLike(*document(), this);
+        QTextCursor cursor(fresh);
+        if (rtf::insertRtf(cursor, rtf)) {
+            replaceDocument(fresh);
+            return;
+        }
+        delete fresh;
+    }
+    setText(decodePlainText(rtf));
+}
+
+// --- Selection -------------------------------------------------------------------------------
 
 int RichTextBox::SelStart() const
 {
@@ -134,13 +463,300 @@ void RichTextBox::setSelLength(int length)
 
 QString RichTextBox::SelText() const
 {
-    return plainFromRaw(textCursor().selectedText());
+    const QTextCursor c = textCursor();
+    const int from = c.selectionStart();
+    const int to = c.selectionEnd();
+    if (from == to)
+        return {};
+    // Block by block: the cursor's own selectedText() is far slower on long selections.
+    QString text;
+    text.reserve(to - from);
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const int start = block.position();
+        const QString blockText = block.text();
+        const int a = std::max(from, start) - start;
+        const int b = std::min<qsizetype>(to - start, blockText.size());
+        if (b > a)
+            text += QStringView(blockText).mid(a, b - a);
+        const int separator = start + block.length() - 1;
+        if (separator >= from && separator < to)
+            text += u'\n';
+    }
+    return plainFromRaw(std::move(text));
 }
 
 void RichTextBox::setSelText(const QString& text)
 {
-    textCursor().insertText(text);
+    QTextCursor c = textCursor();
+    QTextCharFormat format = c.charFormat();
+    if (c.hasSelection()) {
+        // The new text takes the format of the first character it replaces.
+        QTextCursor first(document());
+        first.setPosition(c.selectionStart() + 1);
+        format = first.charFormat();
+    }
+    format.clearProperty(QTextFormat::ObjectType);
+    c.insertText(normalisedLineEnds(text), format);
+    setTextCursor(c);
 }
+
+QByteArray RichTextBox::SelRTF() const
+{
+    const QTextCursor c = textCursor();
+    return rtf::writeRtf(*document(), c.selectionStart(), c.selectionEnd());
+}
+
+void RichTextBox::setSelRTF(const QByteArray& rtf)
+{
+    if (rtf::looksLikeRtf(rtf)) {
+        QTextCursor c = textCursor();
+        if (rtf::insertRtf(c, rtf)) {
+            setTextCursor(c);
+            return;
+        }
+    }
+    setSelText(decodePlainText(rtf));
+}
+
+// --- Selection attributes --------------------------------------------------------------------
+
+namespace {
+
+struct Span
+{
+    int from;
+    int to;
+};
+
+Span spanOf(const QTextCursor& c)
+{
+    return { c.selectionStart(), c.selectionEnd() };
+}
+
+// The paragraphs a selection touches: one that it enters only at its start is not touched.
+std::pair<QTextBlock, QTextBlock> paragraphsOf(const QTextDocument& document, Span span)
+{
+    const QTextBlock first = document.findBlock(span.from);
+    const QTextBlock last = span.to > span.from ? document.findBlock(span.to - 1) : first;
+    return { first, last };
+}
+
+float defaultPointSize(const QTextDocument& document)
+{
+    const QFont font = document.defaultFont();
+    if (font.pointSizeF() > 0)
+        return float(font.pointSizeF());
+    return float(std::max(font.pixelSize(), 1)) * 0.75f;
+}
+
+} // namespace
+
+TriState RichTextBox::SelBold() const
+{
+    const CharFacts chars = d->charFacts(*this);
+    return styleState(chars, CharFacts::Bold);
+}
+
+TriState RichTextBox::SelItalic() const
+{
+    const CharFacts chars = d->charFacts(*this);
+    return styleState(chars, CharFacts::Italic);
+}
+
+TriState RichTextBox::SelUnderline() const
+{
+    const CharFacts chars = d->charFacts(*this);
+    return styleState(chars, CharFacts::Underline);
+}
+
+TriState RichTextBox::SelStrikeThru() const
+{
+    const CharFacts chars = d->charFacts(*this);
+    return styleState(chars, CharFacts::Strike);
+}
+
+std::optional<QString> RichTextBox::SelFontName() const
+{
+    const CharFacts chars = d->charFacts(*this);
+    const auto id = resolved(chars.family, d->index.familyId(document()->defaultFont().family()));
+    if (!id)
+        return std::nullopt;
+    return d->index.familyName(*id);
+}
+
+std::optional<float> RichTextBox::SelFontSize() const
+{
+    const CharFacts chars = d->charFacts(*this);
+    return resolved(chars.size, defaultPointSize(*document()));
+}
+
+std::optional<OleColor> RichTextBox::SelColor() const
+{
+    const CharFacts chars = d->charFacts(*this);
+    // The automatic colour stands apart from every explicit one (rgb() is always opaque).
+    const auto rgb = resolved(chars.color, QRgb(0));
+    if (!rgb)
+        return std::nullopt;
+    if (*rgb == 0)
+        return SystemWindowText;
+    return colorToOle(QColor::fromRgb(*rgb));
+}
+
+std::optional<int> RichTextBox::SelAlignment() const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return alignmentCode(cursor.blockFormat().alignment());
+    return alignmentState(
+        d->factsOf(document(), cursor.selectionStart(), cursor.selectionEnd()).paragraphs);
+}
+
+TriState RichTextBox::SelBullet() const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return isBulleted(cursor.block());
+    return bulletState(
+        d->factsOf(document(), cursor.selectionStart(), cursor.selectionEnd()).paragraphs);
+}
+
+void RichTextBox::applyCharFormat(const QTextCharFormat& format)
+{
+    // With nothing selected this sets the caret's format, which the next typed text takes.
+    mergeCurrentCharFormat(format);
+}
+
+void RichTextBox::setSelBold(TriState value)
+{
+    if (!value)
+        return;
+    QTextCharFormat format;
+    format.setFontWeight(*value ? QFont::Bold : QFont::Normal);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelItalic(TriState value)
+{
+    if (!value)
+        return;
+    QTextCharFormat format;
+    format.setFontItalic(*value);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelUnderline(TriState value)
+{
+    if (!value)
+        return;
+    QTextCharFormat format;
+    format.setFontUnderline(*value);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelStrikeThru(TriState value)
+{
+    if (!value)
+        return;
+    QTextCharFormat format;
+    format.setFontStrikeOut(*value);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelFontName(const std::optional<QString>& name)
+{
+    if (!name || name->trimmed().isEmpty())
+        return;
+    QTextCharFormat format;
+    format.setFontFamilies({ *name });
+    applyCharFormat(format);
+}
+
+bool RichTextBox::setSelFontSize(std::optional<float> points)
+{
+    if (!points)
+        return true;
+    if (!(*points >= MinFontSize && *points <= MaxFontSize))
+        return false;
+    QTextCharFormat format;
+    format.setFontPointSize(*points);
+    applyCharFormat(format);
+    return true;
+}
+
+bool RichTextBox::setSelColor(std::optional<OleColor> color)
+{
+    if (!color)
+        return true;
+    QTextCharFormat format;
+    if (*color == SystemWindowText) {
+        format.setForeground(QBrush()); // follow the system's text colour
+    } else {
+        const auto resolvedColor = oleToColor(*color, QApplication::palette(this));
+        if (!resolvedColor)
+            return false;
+        format.setForeground(*resolvedColor);
+    }
+    applyCharFormat(format);
+    return true;
+}
+
+bool RichTextBox::setSelAlignment(std::optional<int> alignment)
+{
+    if (!alignment)
+        return true;
+    static constexpr Qt::Alignment byCode[]
+        = { Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignJustify };
+    if (*alignment < 0 || *alignment > 3)
+        return false;
+    const auto [first, last] = paragraphsOf(*document(), spanOf(textCursor()));
+    QTextCursor c(document());
+    c.setPosition(first.position());
+    c.setPosition(last.position(), QTextCursor::KeepAnchor);
+    QTextBlockFormat format;
+    format.setAlignment(byCode[*alignment]);
+    c.mergeBlockFormat(format);
+    return true;
+}
+
+void RichTextBox::setSelBullet(TriState value)
+{
+    if (!value)
+        return;
+    const auto [first, last] = paragraphsOf(*document(), spanOf(textCursor()));
+    const double indent = std::max(0.0, double(d->bulletIndent)) / TwipsPerDocumentPixel;
+    QTextCursor c(document());
+    c.beginEditBlock();
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        const bool bulleted = isBulleted(block);
+        QTextBlockFormat format = block.blockFormat();
+        if (*value && !bulleted) {
+            // Each paragraph gets a list of its own: adding an item to a long list costs time in
+            // proportion to its length, and disc bullets look the same either way.
+            format.setObjectIndex(-1);
+            format.setLeftMargin(format.leftMargin() + indent);
+            format.setProperty(BulletIndentAdded, indent);
+            c.setPosition(block.position());
+            c.setBlockFormat(format);
+            QTextListFormat list;
+            list.setStyle(QTextListFormat::ListDisc);
+            list.setIndent(0);
+            c.createList(list);
+        } else if (!*value && bulleted) {
+            const double added = format.doubleProperty(BulletIndentAdded);
+            format.setObjectIndex(-1);
+            format.setLeftMargin(std::max(0.0, format.leftMargin() - added));
+            format.clearProperty(BulletIndentAdded);
+            c.setPosition(block.position());
+            c.setBlockFormat(format);
+        }
+        if (block == last)
+            break;
+    }
+    c.endEditBlock();
+}
+
+// --- Layout and look -------------------------------------------------------------------------
 
 float RichTextBox::RightMargin() const
 {
@@ -150,13 +766,14 @@ float RichTextBox::RightMargin() const
 void RichTextBox::setRightMargin(float twips)
 {
     d->rightMargin = twips;
-    if (twips <= 0) {
+    if (!(twips > 0)) {
         setLineWrapMode(QTextEdit::WidgetWidth);
     } else if (twips >= 99999) {
         setLineWrapMode(QTextEdit::NoWrap);
     } else {
         setLineWrapMode(QTextEdit::FixedPixelWidth);
-        setLineWrapColumnOrWidth(Twips::forScreenOf(this).toPixelsX(twips).value_or(0));
+        setLineWrapColumnOrWidth(
+            std::max(1, Twips::forScreenOf(this).toPixelsX(twips).value_or(1)));
     }
 }
 
@@ -167,7 +784,8 @@ float RichTextBox::BulletIndent() const
 
 void RichTextBox::setBulletIndent(float twips)
 {
-    d->bulletIndent = twips;
+    if (std::isfinite(twips))
+        d->bulletIndent = twips;
 }
 
 OleColor RichTextBox::BackColor() const
@@ -177,7 +795,8 @@ OleColor RichTextBox::BackColor() const
 
 bool RichTextBox::setBackColor(OleColor color)
 {
-    const auto resolved = oleToColor(color, palette());
+    // System colours come from the desktop's palette, not from the colour set here before.
+    const auto resolved = oleToColor(color, QApplication::palette(this));
     if (!resolved)
         return false;
     d->backColor = color;
@@ -185,6 +804,76 @@ bool RichTextBox::setBackColor(OleColor color)
     p.setColor(QPalette::Base, *resolved);
     setPalette(p);
     return true;
+}
+
+// --- Find and print --------------------------------------------------------------------------
+
+int RichTextBox::Find(
+    const QString& text, std::optional<int> start, std::optional<int> end, int options)
+{
+    if (text.isEmpty())
+        return -1;
+    const int length = document()->characterCount() - 1;
+    const int from = std::clamp(start.value_or(SelStart()), 0, length);
+    const int to = end && *end >= 0 ? std::min(*end, length) : length;
+    if (to < from)
+        return -1;
+    QTextDocument::FindFlags flags;
+    if (options & 2)
+        flags |= QTextDocument::FindWholeWords;
+    if (options & 4)
+        flags |= QTextDocument::FindCaseSensitively;
+    QTextCursor at(document());
+    at.setPosition(from);
+    const QTextCursor found = document()->find(text, at, flags);
+    if (found.isNull() || found.selectionEnd() > to)
+        return -1;
+    QTextCursor select(document());
+    select.setPosition(found.selectionStart());
+    select.setPosition(found.selectionEnd(), QTextCursor::KeepAnchor);
+    setTextCursor(select);
+    return found.selectionStart();
+}
+
+void RichTextBox::SelPrint(QPrinter& printer)
+{
+    const QTextCursor c = textCursor();
+    if (!c.hasSelection()) {
+        document()->print(&printer);
+        return;
+    }
+    // A copy keeps the pictures and the page set-up; everything outside the selection goes.
+    const std::unique_ptr<QTextDocument> part(document()->clone());
+    QTextCursor cut(part.get());
+    cut.setPosition(c.selectionEnd());
+    cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    cut.setPosition(0);
+    cut.setPosition(c.selectionStart(), QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    part->print(&printer);
+}
+
+// --- Editing messages ------------------------------------------------------------------------
+
+void RichTextBox::Cut()
+{
+    cut();
+}
+
+void RichTextBox::Copy()
+{
+    copy();
+}
+
+void RichTextBox::Paste()
+{
+    paste();
+}
+
+void RichTextBox::Undo()
+{
+    undo();
 }
 
 void RichTextBox::SetFocus()
@@ -203,6 +892,119 @@ bool RichTextBox::Move(double left, double top, double width, double height)
         return false;
     setGeometry(*x, *y, *w, *h);
     return true;
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    for (const char* type : RtfMimeTypes) {
+        if (source->hasFormat(QLatin1String(type)))
+            return true;
+    }
+    return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData* source)
+{
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    bool done = false;
+    for (const char* type : RtfMimeTypes) {
+        const QByteArray bytes = source->data(QLatin1String(type));
+        if (rtf::looksLikeRtf(bytes) && rtf::insertRtf(c, bytes)) {
+            done = true;
+            break;
+        }
+    }
+    if (!done && source->hasHtml()) {
+        c.insertFragment(QTextDocumentFragment::fromHtml(source->html(), document()));
+        done = true;
+    }
+    if (!done && source->hasText()) {
+        c.insertText(normalisedLineEnds(source->text()));
+        done = true;
+    }
+    if (!done && source->hasImage())
+        insertPicture(c, qvariant_cast<QImage>(source->imageData()));
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
+}
+
+QMimeData* RichTextBox::createMimeDataFromSelection() const
+{
+    auto* mime = new QMimeData;
+    const QTextCursor c = textCursor();
+    if (!c.hasSelection())
+        return mime;
+    const QByteArray rtf = rtf::writeRtf(*document(), c.selectionStart(), c.selectionEnd());
+    for (const char* type : { "text/rtf", "application/rtf" })
+        mime->setData(QLatin1String(type), rtf);
+    mime->setHtml(c.selection().toHtml());
+    mime->setText(SelText());
+    return mime;
+}
+
+// --- Events ----------------------------------------------------------------------------------
+
+bool RichTextBox::event(QEvent* event)
+{
+    // Ctrl+Z belongs to the editor while it has the focus, so that a menu shortcut for the same
+    // keys does not undo a second time.
+    if (event->type() == QEvent::ShortcutOverride && isUndoKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTextEdit::event(event);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent* event)
+{
+    if (const int code = virtualKey(*event)) {
+        int keyCode = code;
+        // A modifier key counts itself as held, whatever state the window system reports.
+        int shift = shiftMask(event->modifiers())
+            | (code == 16        ? 1
+                    : code == 17 ? 2
+                    : code == 18 ? 4
+                                 : 0);
+        emit KeyDown(keyCode, shift);
+        if (keyCode == 0) {
+            event->accept();
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent* event)
+{
+    int button = 0;
+    switch (event->button()) {
+    case Qt::LeftButton:
+        button = 1;
+        break;
+    case Qt::RightButton:
+        button = 2;
+        break;
+    case Qt::MiddleButton:
+        button = 4;
+        break;
+    default:
+        break;
+    }
+    if (button != 0) {
+        const Twips t = Twips::forScreenOf(this);
+        const QPointF at = event->position();
+        emit MouseDown(button, shiftMask(event->modifiers()), float(at.x() * t.twipsPerPixelX),
+            float(at.y() * t.twipsPerPixelY));
+    }
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The program shows its own popup from MouseDown.
+    event->accept();
 }
 
 } // namespace penwick

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class QMimeData;
 class QPrinter;
 
 namespace penwick {
@@ -17,7 +18,13 @@ namespace penwick {
 using TriState = std::optional<bool>;
 
 // The rich-text editing surface. Positions and lengths count UTF-16 units from 0; a paragraph
-// break counts as one unit and reads as "\n" in Text and SelText.
+// break counts as one unit and reads as "\n" in Text and SelText, a picture as U+FFFC.
+//
+// Selection attributes are read over the selected characters (paragraph marks and pictures do not
+// count) or, for bullets and alignment, over the paragraphs the selection touches; a selection
+// that ends at the start of a paragraph does not touch it. With nothing selected they read and
+// write the formatting at the caret. A bulleted paragraph is an item of a disc list whose left
+// margin was widened by BulletIndent.
 class RichTextBox : public QTextEdit
 {
     Q_OBJECT
@@ -25,8 +32,9 @@ public:
     explicit RichTextBox(QWidget* parent = nullptr);
     ~RichTextBox() override;
 
-    // Replaces the whole content by the file read as rich text. A missing, unreadable or
-    // non-RTF file fails and leaves the document as it was.
+    // Replaces the whole content by the file read as rich text and clears the undo history. A
+    // missing, unreadable, non-RTF or over-large (more than 64 MB) file fails and leaves the
+    // document as it was.
     bool LoadFile(const QString& path, QString* error = nullptr);
     // Writes the whole content: fileType 0 rich text, 1 plain text (UTF-8, "\n" line ends).
     // The file is replaced atomically: a failed write leaves the previous file in place.
@@ -35,6 +43,7 @@ public:
     QString Text() const;
     void setText(const QString& text); // plain text; "" empties the editor
     QByteArray TextRTF() const;
+    // Replaces the whole content; bytes that are not rich text go in as plain text.
     void setTextRTF(const QByteArray& rtf);
 
     int SelStart() const;
@@ -42,6 +51,8 @@ public:
     int SelLength() const;
     void setSelLength(int length); // extends from SelStart, clamped
     QString SelText() const;
+    // Replaces the selection (or inserts at the caret) with plain text in the caret's format;
+    // CR LF and CR count as one paragraph break. The caret ends after the new text.
     void setSelText(const QString& text);
     QByteArray SelRTF() const;
     // Bytes that are not rich text go in as plain text (UTF-8, UTF-16 with BOM, else cp1252).
@@ -62,19 +73,24 @@ public:
     std::optional<float> SelFontSize() const;
     // Sizes outside 1..1638 points are refused: returns false and changes nothing.
     bool setSelFontSize(std::optional<float> points);
+    // Text that follows the system's text colour reads as SystemWindowText, and writing that
+    // value makes the text follow it again; other system colours are written as they look now.
     std::optional<OleColor> SelColor() const;
-    void setSelColor(std::optional<OleColor> color);
-    // 0 left, 1 right, 2 centre.
+    bool setSelColor(std::optional<OleColor> color); // false for a value that names no colour
+    // 0 left, 1 right, 2 centre, and 3 for justified paragraphs (which files may hold).
     std::optional<int> SelAlignment() const;
-    void setSelAlignment(std::optional<int> alignment);
+    bool setSelAlignment(std::optional<int> alignment); // false for any other value
 
-    float BulletIndent() const; // twips
+    // Twips added to the left margin of a paragraph that gets a bullet; removing the bullet takes
+    // the same amount away again.
+    float BulletIndent() const;
     void setBulletIndent(float twips);
     float RightMargin() const; // twips: 0 wraps at the edge, 99999 (or more) does not wrap
     void setRightMargin(float twips);
 
     // Options: 2 whole word, 4 match case. Without start and end it searches from the selection
-    // start to the end. Selects the match and returns its position, or returns -1.
+    // start to the end; a start past the end is clamped, and a negative end means the end of the
+    // text. Selects the match and returns its position, or returns -1.
     int Find(const QString& text, std::optional<int> start = std::nullopt,
         std::optional<int> end = std::nullopt, int options = 0);
     // Prints the selection, or everything when nothing is selected.
@@ -83,7 +99,8 @@ public:
     OleColor BackColor() const;
     bool setBackColor(OleColor color); // false for a value that names no colour
 
-    // The editing messages of the control.
+    // The editing messages of the control. Paste takes the richest format offered: rich text,
+    // then HTML, plain text, a picture; Copy offers rich text, HTML and plain text.
     void Cut();
     void Copy();
     void Paste();
@@ -96,14 +113,27 @@ public:
 signals:
     void Change();
     // Raised before the editor handles a key: Windows virtual-key code, Shift mask 1 Shift,
-    // 2 Ctrl, 4 Alt.
+    // 2 Ctrl, 4 Alt. A handler that sets KeyCode to 0 takes the key away from the editor.
     void KeyDown(int& KeyCode, int& Shift);
+    // Raised once for each move of the caret or change of the selection.
     void SelChange();
     // Button 1 left, 2 right, 4 middle; X and Y in twips.
     void MouseDown(int Button, int Shift, float X, float Y);
 
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
+
 private:
     struct Private;
+    void replaceDocument(QTextDocument* fresh);
+    void reportSelection(bool always);
+    void applyCharFormat(const QTextCharFormat& format);
     std::unique_ptr<Private> d;
 };
 
