@@ -3,6 +3,7 @@
 
 #include "app/settingsstore.h"
 #include "platform/clock.h"
+#include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 
@@ -20,6 +21,7 @@ Environment Environment::system()
     env.prompter = std::make_shared<QtPrompter>();
     env.clock = std::make_shared<SystemClock>();
     env.shell = std::make_shared<DesktopShell>();
+    env.dialogs = std::make_shared<QtCommonDialog>();
     env.handleTerminationSignals = true;
     return env;
 }

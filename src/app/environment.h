@@ -10,6 +10,7 @@ class SettingsStore;
 class Prompter;
 class Clock;
 class Shell;
+class CommonDialog;
 
 // What the program needs from the world around it. Tests supply a temporary program folder,
 // their own settings file and scripted fakes; the running program uses `system()`.
@@ -22,6 +23,7 @@ struct Environment
     std::shared_ptr<Prompter> prompter;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<Shell> shell;
+    std::shared_ptr<CommonDialog> dialogs;
     bool handleTerminationSignals = false; // SIGTERM, SIGHUP and SIGINT close the window
 
     static Environment system();

@@ -50,6 +50,7 @@ Environment TestEnvironment::environment() const
     env.prompter = prompter;
     env.clock = clock;
     env.shell = shell;
+    env.dialogs = dialogs;
     return env;
 }
 

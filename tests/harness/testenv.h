@@ -4,6 +4,7 @@
 #include "app/environment.h"
 #include "app/settingsstore.h"
 #include "fakes/fakeclock.h"
+#include "fakes/fakecommondialog.h"
 #include "fakes/fakeprompter.h"
 #include "fakes/fakeshell.h"
 #include "harness/qtprinters.h"
@@ -62,6 +63,7 @@ public:
     std::shared_ptr<FakePrompter> prompter = std::make_shared<FakePrompter>();
     std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
     std::shared_ptr<FakeShell> shell = std::make_shared<FakeShell>();
+    std::shared_ptr<FakeCommonDialog> dialogs = std::make_shared<FakeCommonDialog>();
     std::shared_ptr<RecordingSettings> settings;
 
 private:
