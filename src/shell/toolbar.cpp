@@ -171,8 +171,10 @@ void frmNotes::Toolbar_ButtonClick(ToolbarButton* Button)
     if (key == u"Save") {
         mnuSave_Click();
     } else if (key == u"SaveAs") {
+        // Nothing follows the popup here, so it need not hold up the handler in a loop of its
+        // own; either mouse button chooses an item.
         if (QMenu* menu = menuOf(QStringLiteral("mnuExport")))
-            menu->exec(QCursor::pos());
+            menu->popup(QCursor::pos());
     } else if (key == u"Cut") {
         run("mnuCut");
     } else if (key == u"Copy") {
