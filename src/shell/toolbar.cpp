@@ -150,6 +150,16 @@ void ToolbarControl::resizeEvent(QResizeEvent* event)
 
 // --- the main window's toolbar handlers ---------------------------------------------------
 
+namespace {
+// The negation of a mixed state is mixed again.
+TriState negation(TriState value)
+{
+    if (!value.has_value())
+        return {};
+    return !*value;
+}
+} // namespace
+
 // Each step stands alone: a button whose command is missing simply does nothing.
 void frmNotes::Toolbar_ButtonClick(ToolbarButton* Button)
 {
@@ -161,12 +171,11 @@ void frmNotes::Toolbar_ButtonClick(ToolbarButton* Button)
             item->trigger();
     };
     // Read, write the negation (mixed stays mixed and writes nothing), read again.
-    const auto toggle
-        = [&](TriState (RichTextBox::*get)() const, void (RichTextBox::*set)(TriState)) {
-              const TriState now = (rtfNotes->*get)();
-              (rtfNotes->*set)(now ? TriState(!*now) : std::nullopt);
-              Button->setValue((rtfNotes->*get)() == true ? 1 : 0);
-          };
+    const auto toggle = [&](auto get, auto set) {
+        set(negation(get()));
+        Button->setValue(get() == true ? 1 : 0);
+    };
+    RichTextBox& e = *rtfNotes;
 
     if (key == u"Save") {
         mnuSave_Click();
@@ -190,11 +199,11 @@ void frmNotes::Toolbar_ButtonClick(ToolbarButton* Button)
     } else if (key == u"FontDown") {
         run("mnuFMinusOne");
     } else if (key == u"Bold") {
-        toggle(&RichTextBox::SelBold, &RichTextBox::setSelBold);
+        toggle([&] { return e.SelBold(); }, [&](TriState v) { e.setSelBold(v); });
     } else if (key == u"Italic") {
-        toggle(&RichTextBox::SelItalic, &RichTextBox::setSelItalic);
+        toggle([&] { return e.SelItalic(); }, [&](TriState v) { e.setSelItalic(v); });
     } else if (key == u"Underline") {
-        toggle(&RichTextBox::SelUnderline, &RichTextBox::setSelUnderline);
+        toggle([&] { return e.SelUnderline(); }, [&](TriState v) { e.setSelUnderline(v); });
     } else if (key == u"Align Left") {
         rtfNotes->setSelAlignment(0);
     } else if (key == u"Center") {
