@@ -75,6 +75,13 @@ struct Fixture
         fillNote(*window->rtfNotes);
         window->show();
         length = int(window->rtfNotes->Text().size());
+        // The note must be mixed throughout, or the figures would flatter the sync.
+        select(0, length);
+        const RichTextBox& e = *window->rtfNotes;
+        if (e.SelBold() || e.SelItalic() || e.SelUnderline() || e.SelBullet() || e.SelAlignment()
+            || length < noteSize) {
+            qFatal("the benchmark note is not a mixed 10 MB note");
+        }
     }
     void select(int start, int selLength) const
     {
@@ -112,6 +119,7 @@ void BM_SelChange_Caret(benchmark::State& state)
         state.ResumeTiming();
         f.window->rtfNotes_SelChange();
     }
+    state.counters["chars"] = f.length;
 }
 
 void BM_SelChange_SelectAll(benchmark::State& state)
@@ -163,11 +171,21 @@ void BM_ArrowKey_Caret(benchmark::State& state)
     }
 }
 
+// For scale: asking the selection for its text, which the sync avoids by asking for its length.
+void BM_SelText_WholeNote(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    f.select(0, f.length);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(f.window->rtfNotes->SelText().isEmpty());
+}
+
 BENCHMARK(BM_SelChange_Caret)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelChange_SelectAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelChange_WholeNoteExtending)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShiftArrowKey_WholeNote)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ArrowKey_Caret)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelText_WholeNote)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
