@@ -109,28 +109,6 @@ TEST_F(EditorEvents, CtrlZUndoesExactlyOneStep)
     EXPECT_EQ(undo.count(), count);
 }
 
-TEST_F(EditorEvents, KeyDownLeavesOtherKeysAlone)
-{
-    frmNotes& w = start();
-    QSignalSpy undo(item("mnuUndo"), &QAction::triggered);
-    item("mnuUndo")->setEnabled(true);
-    const struct
-    {
-        int key, shift, keyAfter;
-    } cases[] = { { 90, 2, 0 }, { 90, 3, 0 }, { 90, 7, 0 }, { 90, 0, 90 }, { 90, 1, 90 },
-        { 90, 4, 90 }, { 89, 2, 89 }, { 65, 2, 65 } };
-    int expected = 0;
-    for (const auto& c : cases) {
-        int keyCode = c.key;
-        int shift = c.shift;
-        w.rtfNotes_KeyDown(keyCode, shift);
-        expected += c.keyAfter == 0;
-        EXPECT_EQ(keyCode, c.keyAfter) << c.key << '/' << c.shift;
-        EXPECT_EQ(shift, c.shift);
-        EXPECT_EQ(undo.count(), expected) << c.key << '/' << c.shift;
-    }
-}
-
 TEST_F(EditorEvents, CutAndCopyNeedASelection)
 {
     frmNotes& w = start();

@@ -363,15 +363,6 @@ TEST_F(ToolbarTest, HiddenAndRaisedPersistThroughARestart)
     EXPECT_TRUE(w.Toolbar->isHidden());
     EXPECT_EQ(w.Toolbar->strip()->styleBits(), 0u);
     EXPECT_EQ(w.rtfNotes->geometry(), clientRect());
-
-    item("mnuToolbar")->trigger();
-    item("mnuFlatTool")->trigger();
-    frmNotes& again = restartWith();
-    EXPECT_EQ(env.stored(QStringLiteral("Toolbar")), u"True");
-    EXPECT_EQ(env.stored(QStringLiteral("Flat Toolbar")), u"True");
-    EXPECT_TRUE(again.Toolbar->isVisible());
-    EXPECT_TRUE(button("Save")->autoRaise());
-    EXPECT_EQ(again.rtfNotes->geometry().top(), again.Toolbar->height());
 }
 
 // A hidden toolbar still gets the flat look, so that showing it later shows it flat.
