@@ -7,8 +7,10 @@
 #include "platform/richtextbox.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
+#include "platform/toolbarstyle.h"
 #include "platform/twips.h"
 #include "shell/frmnotes.h"
+#include "shell/toolbar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -142,6 +144,9 @@ bool frmNotes::Form_Load()
     if (!checked("mnuWrap"))
         rtfNotes->setRightMargin(99999);
 
+    // 13. Before the first layout, so that the editor takes the band of a hidden toolbar.
+    Toolbar->setVisible(checked("mnuToolbar"));
+
     // 15. Start in the tray, or show the window with the editor focused.
     if (checked("mnuStartup")) {
         setWindowState(windowState() | Qt::WindowMinimized);
@@ -151,9 +156,21 @@ bool frmNotes::Form_Load()
         rtfNotes->SetFocus();
     }
 
-    // 18.
+    // 16.
+    rtfNotes->setBulletIndent(250);
+
+    // 17. Undo waits for the first edit.
+    menuItem(QStringLiteral("mnuUndo"))->setEnabled(false);
+    emit popupUndoEnabled(false);
+
+    // 18. Buttons and menu marks match the caret's formatting from the first frame.
     Form_Resize();
     update();
+    rtfNotes_SelChange();
+
+    // 19. A toolbar that is not flat keeps its own raised look: nothing is sent.
+    if (checked("mnuFlatTool"))
+        SetToolbarStyle(*Toolbar, true, false);
 
     showStartupMessages();
     return true;

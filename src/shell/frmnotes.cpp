@@ -6,6 +6,7 @@
 #include "platform/terminationsignals.h"
 #include "platform/twips.h"
 #include "shell/menutable.h"
+#include "shell/toolbar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -15,7 +16,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
-#include <QToolBar>
 #include <QWindow>
 
 namespace penwick {
@@ -45,10 +45,10 @@ frmNotes::frmNotes(Environment environment, QWidget* parent)
     setCentralWidget(m_client);
     m_client->installEventFilter(this);
 
-    Toolbar = new QToolBar(m_client);
+    imlToolbarIcons = std::make_unique<ImageList>();
+    Toolbar = new ToolbarControl(toolbarRows(), *imlToolbarIcons, m_client);
     Toolbar->setObjectName(QStringLiteral("Toolbar"));
-    Toolbar->setMovable(false);
-    Toolbar->setFloatable(false);
+    connect(Toolbar, &ToolbarControl::ButtonClick, this, &frmNotes::Toolbar_ButtonClick);
 
     rtfNotes = new RichTextBox(m_client);
     rtfNotes->setObjectName(QStringLiteral("rtfNotes"));
@@ -57,6 +57,7 @@ frmNotes::frmNotes(Environment environment, QWidget* parent)
     rtfNotes2->hide();
 
     buildMenus();
+    connectEditorEvents();
 
     setWindowWidth(designWidth);
     setWindowHeight(designHeight);

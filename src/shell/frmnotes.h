@@ -16,13 +16,15 @@
 
 class QAction;
 class QMenu;
-class QToolBar;
 
 namespace penwick {
 
+class ImageList;
 class RichTextBox;
 class SingleInstance;
 class TerminationSignals;
+class ToolbarButton;
+class ToolbarControl;
 
 // Program-wide state that more than one window uses.
 struct ProgramState
@@ -63,6 +65,8 @@ public:
     void mnuStartup_Click();
     void mnuRememberPos_Click();
     void mnuRememberSize_Click();
+    void mnuToolbar_Click();
+    void mnuFlatTool_Click();
     void mnuWrap_Click();
     void mnuDefaults_Click();
     // Edit
@@ -106,12 +110,19 @@ public:
     void mnuRemoveSp_Click();
     void mnuCountChar_Click();
 
+    // Toolbar and editor events.
+    void Toolbar_ButtonClick(ToolbarButton* Button);
+    void rtfNotes_Change();
+    void rtfNotes_KeyDown(int& KeyCode, int& Shift);
+    void rtfNotes_SelChange();
+
     // Controls and state.
     RichTextBox* rtfNotes = nullptr;
     RichTextBox* rtfNotes2 = nullptr;
-    QToolBar* Toolbar = nullptr;
+    ToolbarControl* Toolbar = nullptr;
+    std::unique_ptr<ImageList> imlToolbarIcons;
+    std::int16_t chkBullet = 0; // bullets of the selection: 0 none, 1 all, 2 mixed
     std::int16_t LastWindowState = vbNormal;
-    std::int16_t chkBullet = 0; // the selection's bullets: 0 none, 1 all, 2 mixed
     CommonDialogValues Dialog1;
     ProgramState Module;
 
@@ -139,6 +150,11 @@ public:
 
     const Environment& environment() const { return m_env; }
 
+signals:
+    // The editor's popup menu keeps its Undo, Cut and Copy items in step with the menu bar's.
+    void popupUndoEnabled(bool enabled);
+    void popupCutCopyEnabled(bool enabled);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -148,6 +164,7 @@ protected:
 private:
     void buildMenus();
     void refreshStamps();
+    void connectEditorEvents();
     void dockToolbar();
     void showStartupMessages();
     void noteFrameGeometry();

@@ -2,8 +2,7 @@
 #include "platform/richtextbox.h"
 #include "platform/twips.h"
 #include "shell/frmnotes.h"
-
-#include <QToolBar>
+#include "shell/toolbar.h"
 
 namespace penwick {
 

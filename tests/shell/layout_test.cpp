@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "harness/programtest.h"
 #include "platform/richtextbox.h"
-
-#include <QToolBar>
+#include "shell/toolbar.h"
 
 namespace penwick::test {
 namespace {

@@ -1,0 +1,383 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "harness/programtest.h"
+#include "platform/richtextbox.h"
+#include "platform/toolbarstyle.h"
+#include "shell/toolbar.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QSvgRenderer>
+#include <QTest>
+#include <memory>
+
+namespace penwick::test {
+namespace {
+
+class ToolbarTest : public ProgramTest
+{
+protected:
+    ToolbarButton* button(const char* key) const
+    {
+        ToolbarButton* b = window->Toolbar->Buttons(QLatin1String(key));
+        EXPECT_NE(b, nullptr) << key;
+        return b;
+    }
+    void click(const char* key) const { QTest::mouseClick(button(key), Qt::LeftButton); }
+    void select(int start, int length) const
+    {
+        window->rtfNotes->setSelStart(start);
+        window->rtfNotes->setSelLength(length);
+    }
+    QList<ToolbarButton*> buttons() const
+    {
+        return window->Toolbar->findChildren<ToolbarButton*>();
+    }
+    QRect clientRect() const { return window->centralWidget()->rect(); }
+};
+
+TEST_F(ToolbarTest, EntriesImagesAndTooltips)
+{
+    frmNotes& w = start();
+    QStringList entries;
+    for (QWidget* item : w.Toolbar->strip()->items()) {
+        const auto* b = qobject_cast<ToolbarButton*>(item);
+        entries << (b ? b->Key() : QStringLiteral("|"));
+    }
+    EXPECT_EQ(entries.join(u','),
+        u"|,Save,SaveAs,|,Cut,Copy,Paste,|,Find,|,Print,|,FontUp,FontDown,|,Bold,Italic,"
+        "Underline,|,Align Left,Center,Align Right,|,Bullet,|");
+
+    // Each button shows the picture stored under its own key.
+    for (ToolbarButton* b : buttons()) {
+        const ListImage* image = w.imlToolbarIcons->ListImages(b->Image());
+        ASSERT_NE(image, nullptr) << b->Key().toStdString();
+        EXPECT_EQ(image->Key, b->Key());
+        EXPECT_FALSE(b->icon().isNull()) << b->Key().toStdString();
+    }
+    EXPECT_EQ(button("Bullet")->ToolTip(), u"Bullets  (ALT + Backspace)");
+    EXPECT_EQ(button("Find")->ToolTip(), u"Find (CTRL + F)");
+    EXPECT_EQ(button("Align Left")->ToolTip(), u"Left Justify (F5)");
+
+    // Three pictures of the list serve no button.
+    ASSERT_EQ(w.imlToolbarIcons->Count(), 19);
+    EXPECT_EQ(w.imlToolbarIcons->ListImages(10)->Key, u"Delete");
+    EXPECT_EQ(w.imlToolbarIcons->ListImages(12)->Key, u"Undo");
+    EXPECT_EQ(w.imlToolbarIcons->ListImages(16)->Key, u"Help");
+    EXPECT_EQ(w.imlToolbarIcons->ListImages(QStringLiteral("Help"))->Index, 16);
+    EXPECT_EQ(w.imlToolbarIcons->ListImages(0), nullptr);
+    EXPECT_EQ(w.imlToolbarIcons->ListImages(20), nullptr);
+}
+
+// Our own drawings stand in wherever the desktop theme has no icon: each must load and draw.
+TEST_F(ToolbarTest, EveryImageHasADrawingOfItsOwn)
+{
+    for (const ImageRow& row : toolbarImageRows()) {
+        QSvgRenderer svg(QStringLiteral(":/penwick/icons/") + QLatin1String(row.file));
+        ASSERT_TRUE(svg.isValid()) << row.file;
+        EXPECT_EQ(svg.viewBox(), QRect(0, 0, 16, 16)) << row.file;
+        for (const int size : { 16, 32 }) {
+            QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            svg.render(&painter);
+            painter.end();
+            int inked = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x)
+                    inked += qAlpha(image.pixel(x, y)) > 128;
+            EXPECT_GT(inked, size * size / 10) << row.file << " at " << size;
+        }
+    }
+}
+
+// Buttons that run a menu command run exactly that one, once.
+TEST_F(ToolbarTest, CommandButtonsRunTheirMenuCommand)
+{
+    frmNotes& w = start();
+    w.rtfNotes->setText(QStringLiteral("some text"));
+    const std::pair<const char*, const char*> commands[]
+        = { { "Cut", "mnuCut" }, { "Copy", "mnuCopy" }, { "Paste", "mnuPaste" },
+              { "Find", "mnuFind" }, { "Print", "mnuPrint" }, { "FontUp", "mnuFPlusOne" },
+              { "FontDown", "mnuFMinusOne" }, { "Bullet", "mnuBullet" } };
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    for (const auto& [key, name] : commands) {
+        // Only the dispatch is under test here, not the commands (some open dialogs).
+        QObject::disconnect(item(name), &QAction::triggered, nullptr, nullptr);
+        spies.push_back(std::make_unique<QSignalSpy>(item(name), &QAction::triggered));
+    }
+    for (size_t i = 0; i < std::size(commands); ++i) {
+        select(0, 4); // Cut and Copy need a selection
+        click(commands[i].first);
+        for (size_t j = 0; j < spies.size(); ++j)
+            EXPECT_EQ(spies[j]->count(), j <= i ? 1 : 0)
+                << commands[i].first << " ran " << commands[j].second;
+    }
+}
+
+TEST_F(ToolbarTest, SaveWritesTheNote)
+{
+    frmNotes& w = start();
+    w.rtfNotes->setText(QStringLiteral("kept"));
+    ASSERT_FALSE(QFile::exists(env.notePath()));
+    click("Save");
+    EXPECT_TRUE(QFile::exists(env.notePath()));
+}
+
+TEST_F(ToolbarTest, SaveAsPopsUpTheExportMenuUnderTheMouse)
+{
+    start();
+    QMenu* exportMenu = window->menuOf(QStringLiteral("mnuExport"));
+    // Only the popup is under test, not the export commands and their dialogs.
+    QObject::disconnect(item("mnuTextFile"), &QAction::triggered, nullptr, nullptr);
+    QObject::disconnect(item("mnuRichText"), &QAction::triggered, nullptr, nullptr);
+    QSignalSpy plain(item("mnuTextFile"), &QAction::triggered);
+    QSignalSpy rich(item("mnuRichText"), &QAction::triggered);
+    const QPoint mouse(120, 90);
+    QCursor::setPos(mouse);
+    click("SaveAs");
+    QWidget* shown = QApplication::activePopupWidget();
+    EXPECT_EQ(shown, exportMenu);
+    EXPECT_EQ(exportMenu->pos(), mouse);
+    if (shown)
+        shown->close(); // the user chooses nothing
+    EXPECT_FALSE(exportMenu->isVisible());
+    EXPECT_EQ(plain.count() + rich.count(), 0);
+
+    // Either mouse button chooses an item.
+    for (const auto& [mouseButton, name] :
+        { std::pair(Qt::RightButton, "mnuTextFile"), std::pair(Qt::LeftButton, "mnuRichText") }) {
+        click("SaveAs");
+        ASSERT_TRUE(exportMenu->isVisible());
+        const QPoint at = exportMenu->actionGeometry(item(name)).center();
+        QTest::mouseMove(exportMenu, at);
+        QTest::mouseClick(exportMenu, mouseButton, {}, at);
+        EXPECT_FALSE(exportMenu->isVisible()) << name;
+    }
+    EXPECT_EQ(plain.count(), 1);
+    EXPECT_EQ(rich.count(), 1);
+}
+
+TEST_F(ToolbarTest, KeysAreComparedExactly)
+{
+    frmNotes& w = start();
+    w.rtfNotes->setText(QStringLiteral("plain"));
+    select(0, 5);
+    for (const char* key : { "bold", "Bold ", "SAVE", "Align left", "" }) {
+        ToolbarButton stranger(QLatin1String(key), ButtonStyle::Check);
+        w.Toolbar_ButtonClick(&stranger);
+        EXPECT_EQ(w.rtfNotes->SelBold(), false) << key;
+        EXPECT_EQ(w.rtfNotes->SelAlignment(), 0) << key;
+    }
+    EXPECT_FALSE(QFile::exists(env.notePath()));
+    w.Toolbar_ButtonClick(nullptr);
+}
+
+// Bold, Italic and Underline write the negation and show what the editor then reports; a mixed
+// selection stays as it is and shows the button up.
+TEST_F(ToolbarTest, StyleButtonsToggleAndShowTheRereadState)
+{
+    struct Style
+    {
+        const char* key;
+        TriState (RichTextBox::*get)() const;
+        void (RichTextBox::*set)(TriState);
+    };
+    const Style styles[] = { { "Bold", &RichTextBox::SelBold, &RichTextBox::setSelBold },
+        { "Italic", &RichTextBox::SelItalic, &RichTextBox::setSelItalic },
+        { "Underline", &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline } };
+    struct Case
+    {
+        const char* what;
+        bool first, second; // the attribute on "alpha" and on " beta" before the click
+        TriState after;
+        int value;
+    };
+    const Case cases[] = { { "all on", true, true, false, 0 }, { "all off", false, false, true, 1 },
+        { "mixed", true, false, std::nullopt, 0 }, { "mixed", false, true, std::nullopt, 0 } };
+
+    frmNotes& w = start();
+    RichTextBox& e = *w.rtfNotes;
+    for (const Style& s : styles) {
+        for (const Case& c : cases) {
+            const std::string why = std::string(s.key) + ", " + c.what;
+            e.setText(QStringLiteral("alpha beta"));
+            select(0, 10);
+            (e.*s.set)(c.second);
+            select(0, 5);
+            (e.*s.set)(c.first);
+            select(0, 10);
+            click(s.key);
+            EXPECT_EQ((e.*s.get)(), c.after) << why;
+            EXPECT_EQ(button(s.key)->Value(), c.value) << why;
+            select(0, 5);
+            EXPECT_EQ((e.*s.get)(), c.after ? *c.after : c.first) << why;
+            select(6, 4);
+            EXPECT_EQ((e.*s.get)(), c.after ? *c.after : c.second) << why;
+        }
+    }
+}
+
+TEST_F(ToolbarTest, AlignmentButtonsAreOneGroup)
+{
+    frmNotes& w = start();
+    RichTextBox& e = *w.rtfNotes;
+    e.setText(QStringLiteral("one\ntwo"));
+    const auto pressed = [this] {
+        QString shown;
+        for (const char* key : { "Align Left", "Center", "Align Right" })
+            shown += QString::number(button(key)->Value());
+        return shown;
+    };
+    select(0, 3);
+    const struct
+    {
+        const char* key;
+        int alignment;
+        const char* shown;
+    } steps[] = { { "Center", 2, "010" }, { "Align Right", 1, "001" }, { "Center", 2, "010" },
+        { "Center", 2, "010" }, { "Align Left", 0, "100" } };
+    for (const auto& step : steps) {
+        click(step.key);
+        EXPECT_EQ(e.SelAlignment(), step.alignment) << step.key;
+        EXPECT_EQ(pressed(), QLatin1String(step.shown)) << step.key;
+    }
+    // The other paragraph was not touched.
+    select(4, 3);
+    EXPECT_EQ(e.SelAlignment(), 0);
+}
+
+// The bullet command decides what happens; the button then shows whether all is bulleted.
+TEST_F(ToolbarTest, BulletShowsTheStateTheCommandLeft)
+{
+    frmNotes& w = start();
+    RichTextBox& e = *w.rtfNotes;
+    for (const bool firstBulleted : { false, true }) {
+        for (const bool secondBulleted : { false, true }) {
+            e.setText(QStringLiteral("one\ntwo"));
+            select(0, 3);
+            e.setSelBullet(firstBulleted);
+            select(4, 3);
+            e.setSelBullet(secondBulleted);
+            select(0, 7);
+            click("Bullet");
+            EXPECT_EQ(button("Bullet")->Value(), e.SelBullet() == true ? 1 : 0)
+                << firstBulleted << secondBulleted;
+        }
+    }
+}
+
+TEST_F(ToolbarTest, HidingMovesTheEditorToTheTopAndBack)
+{
+    frmNotes& w = start();
+    w.resize(640, 480);
+    const int band = w.Toolbar->height();
+    ASSERT_GT(band, 0);
+    EXPECT_EQ(
+        w.rtfNotes->geometry(), QRect(0, band, clientRect().width(), clientRect().height() - band));
+
+    item("mnuToolbar")->trigger();
+    EXPECT_FALSE(checked("mnuToolbar"));
+    EXPECT_TRUE(w.Toolbar->isHidden());
+    EXPECT_EQ(w.rtfNotes->geometry(), clientRect());
+
+    item("mnuToolbar")->trigger();
+    EXPECT_TRUE(checked("mnuToolbar"));
+    EXPECT_TRUE(w.Toolbar->isVisible());
+    EXPECT_EQ(
+        w.rtfNotes->geometry(), QRect(0, band, clientRect().width(), clientRect().height() - band));
+}
+
+// On a narrow window the toolbar grows more rows, every button stays inside it, and the
+// editor starts below the last row.
+TEST_F(ToolbarTest, ANarrowWindowWrapsTheToolbar)
+{
+    frmNotes& w = start();
+    w.resize(800, 400);
+    const int oneRow = w.Toolbar->height();
+    for (const int width : { 400, 200, 120 }) {
+        w.resize(width, 400);
+        const int band = w.Toolbar->height();
+        EXPECT_GT(band, oneRow) << width;
+        EXPECT_EQ(w.Toolbar->geometry(), QRect(0, 0, clientRect().width(), band)) << width;
+        EXPECT_EQ(w.rtfNotes->geometry().top(), band) << width;
+        const QList<ToolbarButton*> all = buttons();
+        for (ToolbarButton* b : all) {
+            const QRect inToolbar(b->mapTo(w.Toolbar, QPoint(0, 0)), b->size());
+            EXPECT_TRUE(w.Toolbar->rect().contains(inToolbar)) << width << b->Key().toStdString();
+            EXPECT_TRUE(b->isVisible());
+            for (ToolbarButton* other : all) {
+                if (other != b) {
+                    EXPECT_FALSE(b->geometry().intersects(other->geometry()))
+                        << b->Key().toStdString();
+                }
+            }
+        }
+    }
+    w.resize(800, 400);
+    EXPECT_EQ(w.Toolbar->height(), oneRow);
+}
+
+TEST_F(ToolbarTest, FlatToggledTwiceRestoresTheLook)
+{
+    frmNotes& w = start();
+    const auto look = [&] {
+        QString s = QString::number(w.Toolbar->strip()->styleBits(), 16);
+        for (ToolbarButton* b : buttons()) {
+            s += b->autoRaise() ? u'f' : u'r';
+            EXPECT_EQ(b->toolButtonStyle(), Qt::ToolButtonIconOnly); // never the list style
+        }
+        return s;
+    };
+    const QString flat = look();
+    EXPECT_TRUE(checked("mnuFlatTool"));
+    EXPECT_EQ(w.Toolbar->strip()->styleBits(), ToolbarWindow::TBSTYLE_FLAT);
+    item("mnuFlatTool")->trigger();
+    EXPECT_FALSE(checked("mnuFlatTool"));
+    EXPECT_EQ(w.Toolbar->strip()->styleBits(), 0u);
+    EXPECT_FALSE(button("Save")->autoRaise());
+    item("mnuFlatTool")->trigger();
+    EXPECT_EQ(look(), flat);
+
+    // The list style is the routine's to set, but nobody asks for it.
+    SetToolbarStyle(*w.Toolbar, false, true);
+    EXPECT_EQ(button("Save")->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    SetToolbarStyle(*w.Toolbar, true, false);
+    EXPECT_EQ(look(), flat);
+}
+
+TEST_F(ToolbarTest, HiddenAndRaisedPersistThroughARestart)
+{
+    start();
+    item("mnuToolbar")->trigger();
+    item("mnuFlatTool")->trigger();
+    frmNotes& w = restartWith();
+    EXPECT_EQ(env.stored(QStringLiteral("Toolbar")), u"False");
+    EXPECT_EQ(env.stored(QStringLiteral("Flat Toolbar")), u"False");
+    EXPECT_FALSE(checked("mnuToolbar"));
+    EXPECT_FALSE(checked("mnuFlatTool"));
+    EXPECT_TRUE(w.Toolbar->isHidden());
+    EXPECT_EQ(w.Toolbar->strip()->styleBits(), 0u);
+    EXPECT_EQ(w.rtfNotes->geometry(), clientRect());
+}
+
+// A hidden toolbar still gets the flat look, so that showing it later shows it flat.
+TEST_F(ToolbarTest, StartingWithTheToolbarHidden)
+{
+    env.store({ { "Toolbar", "False" } });
+    frmNotes& w = start();
+    EXPECT_FALSE(checked("mnuToolbar"));
+    EXPECT_TRUE(w.Toolbar->isHidden());
+    EXPECT_EQ(w.rtfNotes->geometry(), clientRect());
+    EXPECT_EQ(w.Toolbar->strip()->styleBits(), ToolbarWindow::TBSTYLE_FLAT);
+    item("mnuToolbar")->trigger();
+    EXPECT_TRUE(button("Bold")->autoRaise());
+    EXPECT_EQ(w.rtfNotes->geometry().top(), w.Toolbar->height());
+}
+
+} // namespace
+} // namespace penwick::test
