@@ -23,6 +23,7 @@ Environment Environment::system()
     env.shell = std::make_shared<DesktopShell>();
     env.dialogs = std::make_shared<QtCommonDialog>();
     env.handleTerminationSignals = true;
+    env.endProgramOnUnload = true;
     return env;
 }
 

@@ -25,6 +25,7 @@ struct Environment
     std::shared_ptr<Shell> shell;
     std::shared_ptr<CommonDialog> dialogs;
     bool handleTerminationSignals = false; // SIGTERM, SIGHUP and SIGINT close the window
+    bool endProgramOnUnload = false; // closing the main window ends the event loop
 
     static Environment system();
 };

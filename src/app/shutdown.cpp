@@ -114,7 +114,9 @@ void frmNotes::Form_QueryUnload()
 void frmNotes::Form_Unload()
 {
     m_instance->release();
-    QCoreApplication::exit(0);
+    // Ending the loop also stops any loop started later: only the running program does it.
+    if (m_env.endProgramOnUnload)
+        QCoreApplication::exit(0);
 }
 
 // The outer rectangle of the window in its normal state, in pixels.
