@@ -187,8 +187,10 @@ QTextListFormat::Style listStyle(ListKind kind)
 class Builder
 {
 public:
-    Builder(QTextCursor& cursor)
-        : m_c(cursor)
+    // listKind tells which list, if any, paragraph properties put a paragraph in.
+    Builder(QTextCursor& cursor, std::function<ListKind(const ParaProps&)> listKind)
+        : m_listKind(std::move(listKind))
+        , m_c(cursor)
         , m_doc(cursor.document())
     {
         m_c.removeSelectedText();
@@ -253,7 +255,6 @@ private:
         m_hasContent = false;
     }
 
-public:
     QTextBlockFormat blockFormat(const ParaProps& p, bool joinList)
     {
         if (!(p == m_cachedProps) || !m_cachedValid) {
@@ -305,9 +306,6 @@ public:
         return m_cachedFormat;
     }
 
-    std::function<ListKind(const ParaProps&)> m_listKind;
-
-private:
     // Which list a paragraph belongs to; \ls numbers may be as large as the parameter allows.
     static std::int64_t listKey(const ParaProps& p)
     {
@@ -357,6 +355,7 @@ private:
         }
     }
 
+    std::function<ListKind(const ParaProps&)> m_listKind;
     QTextCursor& m_c;
     QTextDocument* m_doc;
     QTextBlockFormat m_hostFormat;
@@ -380,11 +379,9 @@ class Reader
 public:
     Reader(QTextCursor& cursor, QByteArrayView data)
         : m_tok(data)
-        , m_builder(cursor)
+        , m_builder(cursor, [this](const ParaProps& p) { return listKindOf(p); })
         , m_doc(cursor.document())
-    {
-        m_builder.m_listKind = [this](const ParaProps& p) { return listKindOf(p); };
-    }
+    { }
 
     void run();
 

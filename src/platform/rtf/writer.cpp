@@ -17,6 +17,10 @@
 #include <unordered_map>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace penwick::rtf {
 namespace {
 
@@ -183,8 +187,21 @@ private:
         return runProps(formatIndex, format());
     }
     void switchTo(const RunProps& p);
-    void word(const char* w);
-    void word(const char* w, int param);
+    // A control word; literals have their length known at compile time.
+    template <size_t N> void word(const char (&w)[N]) { word(w, qsizetype(N - 1)); }
+    template <size_t N> void word(const char (&w)[N], int param)
+    {
+        word(w, qsizetype(N - 1));
+        m_out.putInt(param);
+    }
+    void word(const char* w, qsizetype length)
+    {
+        char* out = m_out.room(length + 1);
+        *out = '\\';
+        std::memcpy(out + 1, w, size_t(length));
+        m_out.commit(out + 1 + length);
+        m_delimit = true;
+    }
     void text(QStringView s);
     void paragraph(const QTextBlock& block, int blockStart);
     void picture(const QTextImageFormat& f);
@@ -300,21 +317,6 @@ void Writer::collect()
         m_symbolFont = fontIndex(QStringLiteral("Symbol"));
 }
 
-void Writer::word(const char* w)
-{
-    m_out.put('\\');
-    m_out.put(w);
-    m_delimit = true;
-}
-
-void Writer::word(const char* w, int param)
-{
-    m_out.put('\\');
-    m_out.put(w);
-    m_out.putInt(param);
-    m_delimit = true;
-}
-
 void Writer::switchTo(const RunProps& p)
 {
     if (p == m_current)
@@ -332,7 +334,7 @@ void Writer::switchTo(const RunProps& p)
     if (p.strike != m_current.strike)
         p.strike ? word("strike") : word("strike0");
     if (p.vertical != m_current.vertical)
-        word(p.vertical == 1 ? "super" : p.vertical == 2 ? "sub" : "nosupersub");
+        p.vertical == 1 ? word("super") : p.vertical == 2 ? word("sub") : word("nosupersub");
     if (p.color != m_current.color)
         word("cf", p.color);
     if (p.highlight != m_current.highlight)
@@ -353,9 +355,28 @@ void Writer::text(QStringView s)
                 *out++ = ' ';
                 m_delimit = false;
             }
-            do
+#if defined(__SSE2__)
+            // Eight units at a time while all of them are plain.
+            const __m128i below = _mm_set1_epi16(0x20 - 1);
+            const __m128i above = _mm_set1_epi16(0x7F);
+            const __m128i backslash = _mm_set1_epi16('\\');
+            const __m128i open = _mm_set1_epi16('{');
+            const __m128i close = _mm_set1_epi16('}');
+            while (i + 8 <= n) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+                const __m128i printable
+                    = _mm_and_si128(_mm_cmpgt_epi16(v, below), _mm_cmplt_epi16(v, above));
+                const __m128i escaped = _mm_or_si128(_mm_cmpeq_epi16(v, backslash),
+                    _mm_or_si128(_mm_cmpeq_epi16(v, open), _mm_cmpeq_epi16(v, close)));
+                if (_mm_movemask_epi8(_mm_andnot_si128(escaped, printable)) != 0xFFFF)
+                    break;
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(v, v));
+                out += 8;
+                i += 8;
+            }
+#endif
+            while (i < n && d[i] < 0x80 && plainAscii[d[i]])
                 *out++ = char(d[i++]);
-            while (i < n && d[i] < 0x80 && plainAscii[d[i]]);
             m_out.commit(out);
             if (i == n)
                 break;
@@ -492,7 +513,7 @@ void Writer::paragraph(const QTextBlock& block, int blockStart)
         break;
     }
     const auto twips = [](qreal px) { return int(std::lround(px * 15)); };
-    QTextList* list = block.textList();
+    QTextList* list = bf.objectIndex() >= 0 ? block.textList() : nullptr;
     int li = twips(bf.leftMargin());
     int fi = twips(bf.textIndent());
     if (list) {
