@@ -37,7 +37,7 @@ void frmNotes::rtfNotes_KeyDown(int& KeyCode, int& Shift)
     // Ctrl+Z with any other modifiers runs the Undo command. The editor must not see the key as
     // well, or one press would undo two steps.
     if ((Shift & vbCtrlMask) && KeyCode == vbKeyZ) {
-        menuItem(QStringLiteral("mnuUndo"))->trigger();
+        mnuUndo_Click();
         KeyCode = 0;
     }
 }

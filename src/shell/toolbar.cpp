@@ -166,6 +166,7 @@ void frmNotes::Toolbar_ButtonClick(ToolbarButton* Button)
     if (!Button)
         return;
     const QString& key = Button->Key();
+    // Commands whose windows come later run through their menu items.
     const auto run = [this](const char* name) {
         if (QAction* item = menuItem(QLatin1String(name)))
             item->trigger();
@@ -185,19 +186,19 @@ void frmNotes::Toolbar_ButtonClick(ToolbarButton* Button)
         if (QMenu* menu = menuOf(QStringLiteral("mnuExport")))
             menu->popup(QCursor::pos());
     } else if (key == u"Cut") {
-        run("mnuCut");
+        mnuCut_Click();
     } else if (key == u"Copy") {
-        run("mnuCopy");
+        mnuCopy_Click();
     } else if (key == u"Paste") {
-        run("mnuPaste");
+        mnuPaste_Click();
     } else if (key == u"Find") {
         run("mnuFind");
     } else if (key == u"Print") {
         run("mnuPrint");
     } else if (key == u"FontUp") {
-        run("mnuFPlusOne");
+        mnuFPlusOne_Click();
     } else if (key == u"FontDown") {
-        run("mnuFMinusOne");
+        mnuFMinusOne_Click();
     } else if (key == u"Bold") {
         toggle([&] { return e.SelBold(); }, [&](TriState v) { e.setSelBold(v); });
     } else if (key == u"Italic") {
@@ -211,7 +212,7 @@ void frmNotes::Toolbar_ButtonClick(ToolbarButton* Button)
     } else if (key == u"Align Right") {
         rtfNotes->setSelAlignment(1);
     } else if (key == u"Bullet") {
-        run("mnuBullet");
+        mnuBullet_Click();
         Button->setValue(rtfNotes->SelBullet() == true ? 1 : 0);
     }
 }
