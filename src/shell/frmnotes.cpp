@@ -294,11 +294,11 @@ bool frmNotes::eventFilter(QObject* watched, QEvent* event)
 // The toolbar is docked along the top of the client area across its full width.
 void frmNotes::dockToolbar()
 {
-    const int designHeight = Twips::forScreenOf(this).toPixelsY(designToolbarHeight).value_or(28);
+    const int designBand = Twips::forScreenOf(this).toPixelsY(designToolbarHeight).value_or(28);
     const int w = m_client->width();
     const int h = Toolbar->hasHeightForWidth()
         ? Toolbar->heightForWidth(w)
-        : std::max(Toolbar->sizeHint().height(), designHeight);
+        : std::max(Toolbar->sizeHint().height(), designBand);
     Toolbar->setGeometry(0, 0, w, h);
 }
 

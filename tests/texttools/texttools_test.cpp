@@ -26,10 +26,8 @@ std::string show(const QString& text)
     return out;
 }
 
-// Characters outside the basic plane: an emoji, a CJK extension B ideograph, and a Deseret
-// letter pair (small U+10428, capital U+10400) that has case.
-const char16_t* const Emoji = u"\U0001F600";
-const char16_t* const Cjk = u"\U00020000";
+// The cases below use characters outside the basic plane: an emoji (U+1F600), a CJK extension B
+// ideograph (U+20000), and a Deseret letter pair (small U+10428, capital U+10400) that has case.
 
 struct Case
 {
