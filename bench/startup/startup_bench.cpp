@@ -3,6 +3,7 @@
 // and for a bare Qt window holding the same text, measured alternately in one run. Run it on an
 // X display without a window manager (xvfb-run): a window's first paint is the first damage the
 // X server reports for it after it is mapped.
+#include "notegen.h"
 #include "platform/richtextbox.h"
 
 #include <QApplication>
@@ -26,31 +27,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A note of about `bytes` characters: prose in paragraphs, some words bold or italic.
-void writeNote(const QString& rtfPath, const QString& textPath, int bytes)
+// The note as Penwick keeps it (RTF) and its plain text, for the floors.
+void writeNote(const QString& rtfPath, const QString& textPath, int units, bool formatted)
 {
-    static const char* words[] = { "note", "penwick", "morning", "remember", "the", "milk",
-        "meeting", "with", "garden", "letters", "and", "quietly", "window", "tray", "rich" };
-    QRandomGenerator rng(42);
     penwick::RichTextBox editor;
-    QTextCursor c(editor.document());
-    QTextCharFormat plain, bold, italic;
-    bold.setFontWeight(QFont::Bold);
-    italic.setFontItalic(true);
-    int length = 0;
-    c.beginEditBlock();
-    while (length < bytes) {
-        for (int w = 0; w < 60; ++w) {
-            const QString word = QString::fromLatin1(words[rng.bounded(int(std::size(words)))]);
-            const int pick = int(rng.bounded(8));
-            c.insertText(word, pick == 0 ? bold : pick == 1 ? italic : plain);
-            c.insertText(QStringLiteral(" "), plain);
-            length += int(word.size()) + 1;
-        }
-        c.insertBlock();
-        ++length;
-    }
-    c.endEditBlock();
+    generateNote(*editor.document(), units, formatted);
     editor.SaveFile(rtfPath, 0);
     editor.SaveFile(textPath, 1);
 }
@@ -106,6 +87,7 @@ Stats stats(std::vector<double> v)
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
+    const bool formatted = !(argc > 2 && QByteArrayView(argv[2]) == "plain");
     qputenv("QT_QPA_PLATFORM", "offscreen"); // this process only writes the note
     QApplication app(argc, argv);
     Display* dpy = XOpenDisplay(nullptr);
@@ -124,28 +106,37 @@ int main(int argc, char** argv)
     QDir().mkpath(dir.path() + QStringLiteral("/config"));
     QFile::copy(QStringLiteral(PENWICK_BINARY), folder + QStringLiteral("penwick"));
     const QString text = dir.path() + QStringLiteral("/note.txt");
-    writeNote(folder + QStringLiteral("data.nbx"), text, 1024 * 1024);
+    writeNote(folder + QStringLiteral("data.nbx"), text, 1024 * 1024, formatted);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + QStringLiteral("/config")));
 
     const QByteArray penwick = QFile::encodeName(folder + QStringLiteral("penwick"));
     const QByteArray textArg = QFile::encodeName(text);
+    const QByteArray units = QByteArray::number(1024 * 1024);
     const QByteArray work = QFile::encodeName(dir.path());
-    std::vector<double> ours, floor;
+    std::vector<double> ours, plain, sameFormat;
     for (int i = 0; i < runs + 1; ++i) {
         const double a = timeToFirstPaint(dpy, penwick.constData(), {}, work.constData());
-        const double b
-            = timeToFirstPaint(dpy, FLOOR_BINARY, { textArg.constData() }, work.constData());
+        const double b = timeToFirstPaint(
+            dpy, FLOOR_BINARY, { "plain", textArg.constData() }, work.constData());
+        const double c = formatted ? timeToFirstPaint(dpy, FLOOR_BINARY,
+                             { "formatted", units.constData() }, work.constData())
+                                   : b;
         if (i == 0)
             continue; // warm the file cache first
         ours.push_back(a);
-        floor.push_back(b);
+        plain.push_back(b);
+        sameFormat.push_back(c);
     }
-    const Stats p = stats(ours), f = stats(floor);
-    std::printf("runs: %d, note: %lld bytes of RTF, %lld of text\n", runs,
-        QFileInfo(folder + QStringLiteral("data.nbx")).size(), QFileInfo(text).size());
-    std::printf("penwick     median %6.1f ms  (min %6.1f, max %6.1f)\n", p.median, p.min, p.max);
-    std::printf("bare Qt     median %6.1f ms  (min %6.1f, max %6.1f)\n", f.median, f.min, f.max);
-    std::printf("ratio       %.2f\n", p.median / f.median);
+    const Stats p = stats(ours), f = stats(plain), g = stats(sameFormat);
+    std::printf("runs: %d, %s note: %lld bytes of RTF, %lld of text\n", runs,
+        formatted ? "formatted" : "plain", QFileInfo(folder + QStringLiteral("data.nbx")).size(),
+        QFileInfo(text).size());
+    std::printf(
+        "penwick             median %6.1f ms  (min %6.1f, max %6.1f)\n", p.median, p.min, p.max);
+    std::printf("bare Qt, plain      median %6.1f ms  (min %6.1f, max %6.1f)  ratio %.2f\n",
+        f.median, f.min, f.max, p.median / f.median);
+    std::printf("bare Qt, formatted  median %6.1f ms  (min %6.1f, max %6.1f)  ratio %.2f\n",
+        g.median, g.min, g.max, p.median / g.median);
     XCloseDisplay(dpy);
     return 0;
 }
