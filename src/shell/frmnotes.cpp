@@ -296,9 +296,8 @@ void frmNotes::dockToolbar()
 {
     const int designBand = Twips::forScreenOf(this).toPixelsY(designToolbarHeight).value_or(28);
     const int w = m_client->width();
-    const int h = Toolbar->hasHeightForWidth()
-        ? Toolbar->heightForWidth(w)
-        : std::max(Toolbar->sizeHint().height(), designBand);
+    const int h = Toolbar->hasHeightForWidth() ? Toolbar->heightForWidth(w)
+                                               : std::max(Toolbar->sizeHint().height(), designBand);
     Toolbar->setGeometry(0, 0, w, h);
 }
 

@@ -21,7 +21,8 @@ Desktop::Desktop()
     m_wm = std::make_unique<QProcess>();
     m_wm->setProcessChannelMode(QProcess::SeparateChannels);
     m_wm->start(QStringLiteral("openbox"),
-        { QStringLiteral("--sm-disable"), QStringLiteral("--startup"), QStringLiteral("echo openbox-ready") });
+        { QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+            QStringLiteral("echo openbox-ready") });
     if (!m_wm->waitForStarted(30000)) {
         m_why = QStringLiteral("openbox did not start");
         return;
@@ -56,8 +57,8 @@ QString xdotool(const QStringList& arguments)
     QProcess p;
     p.start(QStringLiteral("xdotool"), arguments);
     if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        ADD_FAILURE() << "xdotool " << arguments.join(u' ').toStdString() << " failed: "
-                      << p.readAllStandardError().toStdString();
+        ADD_FAILURE() << "xdotool " << arguments.join(u' ').toStdString()
+                      << " failed: " << p.readAllStandardError().toStdString();
         return {};
     }
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();

@@ -10,7 +10,8 @@ namespace penwick::test {
 
 // A desktop on the X display the tests run on (Xvfb): a window manager and a panel with a
 // system tray, started once for the whole test executable.
-class Desktop {
+class Desktop
+{
 public:
     static Desktop& instance();
     ~Desktop();

@@ -11,103 +11,105 @@
 namespace penwick::test {
 namespace {
 
-    const QString binary = QStringLiteral(PENWICK_BINARY);
+const QString binary = QStringLiteral(PENWICK_BINARY);
 
-    class EndToEnd : public ::testing::Test {
-    protected:
-        void SetUp() override
-        {
-            if (!Desktop::instance().ready())
-                GTEST_SKIP() << Desktop::instance().why().toStdString();
-        }
-
-        // Starts the program on the X display and gives its window once it is shown.
-        QString startAndFindWindow(const ProgramFolder& folder)
-        {
-            process.reset(folder.start(nullptr, QStringLiteral("xcb")));
-            EXPECT_TRUE(process->waitForStarted(30000));
-            const QString id = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
-                QString::number(process->processId()), "--name", "^Penwick 4\\.0$" })
-                                   .section(u'\n', 0, 0);
-            if (!id.isEmpty())
-                xdotool({ "windowactivate", "--sync", id });
-            return id;
-        }
-
-        // Closes the program through its window (the window manager's close), and waits for it.
-        void closeThroughWindow(const QString& id)
-        {
-            xdotool({ "windowactivate", "--sync", id });
-            xdotool({ "key", "--clearmodifiers", "alt+F4" });
-            ASSERT_TRUE(process->waitForFinished(60000));
-            EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
-            EXPECT_EQ(process->exitCode(), 0);
-        }
-
-        static QString stored(const ProgramFolder& folder, const char* key)
-        {
-            QSettings ini(folder.settingsFile(), QSettings::IniFormat);
-            return ini.value(QStringLiteral("Penwick/") + QLatin1String(key)).toString();
-        }
-
-        static QString noteText(const ProgramFolder& folder)
-        {
-            RichTextBox reader;
-            return reader.LoadFile(folder.notePath()) ? reader.Text() : QStringLiteral("<unreadable>");
-        }
-
-        std::unique_ptr<QProcess> process;
-    };
-
-    TEST_F(EndToEnd, TypedTextIsInTheNoteAfterClosing)
+class EndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
     {
-        ProgramFolder folder(binary);
+        if (!Desktop::instance().ready())
+            GTEST_SKIP() << Desktop::instance().why().toStdString();
+    }
+
+    // Starts the program on the X display and gives its window once it is shown.
+    QString startAndFindWindow(const ProgramFolder& folder)
+    {
+        process.reset(folder.start(nullptr, QStringLiteral("xcb")));
+        EXPECT_TRUE(process->waitForStarted(30000));
+        const QString id
+            = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
+                          QString::number(process->processId()), "--name", "^Penwick 4\\.0$" })
+                  .section(u'\n', 0, 0);
+        if (!id.isEmpty())
+            xdotool({ "windowactivate", "--sync", id });
+        return id;
+    }
+
+    // Closes the program through its window (the window manager's close), and waits for it.
+    void closeThroughWindow(const QString& id)
+    {
+        xdotool({ "windowactivate", "--sync", id });
+        xdotool({ "key", "--clearmodifiers", "alt+F4" });
+        ASSERT_TRUE(process->waitForFinished(60000));
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process->exitCode(), 0);
+    }
+
+    static QString stored(const ProgramFolder& folder, const char* key)
+    {
+        QSettings ini(folder.settingsFile(), QSettings::IniFormat);
+        return ini.value(QStringLiteral("Penwick/") + QLatin1String(key)).toString();
+    }
+
+    static QString noteText(const ProgramFolder& folder)
+    {
+        RichTextBox reader;
+        return reader.LoadFile(folder.notePath()) ? reader.Text() : QStringLiteral("<unreadable>");
+    }
+
+    std::unique_ptr<QProcess> process;
+};
+
+TEST_F(EndToEnd, TypedTextIsInTheNoteAfterClosing)
+{
+    ProgramFolder folder(binary);
+    const QString id = startAndFindWindow(folder);
+    ASSERT_FALSE(id.isEmpty());
+    xdotool({ "type", "--delay", "1", "--window", id, "Hello from the keyboard" });
+    xdotool({ "key", "--window", id, "Return" });
+    xdotool({ "type", "--delay", "1", "--window", id, "second line" });
+    closeThroughWindow(id);
+
+    EXPECT_EQ(noteText(folder), u"Hello from the keyboard\nsecond line");
+    EXPECT_EQ(stored(folder, "Toolbar"), u"True");
+    EXPECT_EQ(stored(folder, "Width"), u"6945");
+    EXPECT_EQ(stored(folder, "Height"), u"5610");
+
+    // The next start shows the note as it was left.
+    const QString again = startAndFindWindow(folder);
+    ASSERT_FALSE(again.isEmpty());
+    closeThroughWindow(again);
+    EXPECT_EQ(noteText(folder), u"Hello from the keyboard\nsecond line");
+}
+
+// Outer measure written, outer measure restored: no drift by the frame, run after run.
+TEST_F(EndToEnd, WindowGeometryDoesNotDrift)
+{
+    ProgramFolder folder(binary);
+    {
+        QSettings ini(folder.settingsFile(), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Penwick/RememberPos"), QStringLiteral("True"));
+        ini.setValue(QStringLiteral("Penwick/Left"), QStringLiteral("1500"));
+        ini.setValue(QStringLiteral("Penwick/Top"), QStringLiteral("1200"));
+        ini.setValue(QStringLiteral("Penwick/Width"), QStringLiteral("7200"));
+        ini.setValue(QStringLiteral("Penwick/Height"), QStringLiteral("5400"));
+    }
+    QString firstGeometry;
+    for (int run = 0; run < 5; ++run) {
         const QString id = startAndFindWindow(folder);
         ASSERT_FALSE(id.isEmpty());
-        xdotool({ "type", "--delay", "1", "--window", id, "Hello from the keyboard" });
-        xdotool({ "key", "--window", id, "Return" });
-        xdotool({ "type", "--delay", "1", "--window", id, "second line" });
+        const QString geometry = xdotool({ "getwindowgeometry", id }).section(u'\n', 1);
+        if (run == 0)
+            firstGeometry = geometry;
+        EXPECT_EQ(geometry, firstGeometry) << "run " << run;
         closeThroughWindow(id);
-
-        EXPECT_EQ(noteText(folder), u"Hello from the keyboard\nsecond line");
-        EXPECT_EQ(stored(folder, "Toolbar"), u"True");
-        EXPECT_EQ(stored(folder, "Width"), u"6945");
-        EXPECT_EQ(stored(folder, "Height"), u"5610");
-
-        // The next start shows the note as it was left.
-        const QString again = startAndFindWindow(folder);
-        ASSERT_FALSE(again.isEmpty());
-        closeThroughWindow(again);
-        EXPECT_EQ(noteText(folder), u"Hello from the keyboard\nsecond line");
+        EXPECT_EQ(stored(folder, "Width"), u"7200") << "run " << run;
+        EXPECT_EQ(stored(folder, "Height"), u"5400") << "run " << run;
+        EXPECT_EQ(stored(folder, "Left"), u"1500") << "run " << run;
+        EXPECT_EQ(stored(folder, "Top"), u"1200") << "run " << run;
     }
-
-    // Outer measure written, outer measure restored: no drift by the frame, run after run.
-    TEST_F(EndToEnd, WindowGeometryDoesNotDrift)
-    {
-        ProgramFolder folder(binary);
-        {
-            QSettings ini(folder.settingsFile(), QSettings::IniFormat);
-            ini.setValue(QStringLiteral("Penwick/RememberPos"), QStringLiteral("True"));
-            ini.setValue(QStringLiteral("Penwick/Left"), QStringLiteral("1500"));
-            ini.setValue(QStringLiteral("Penwick/Top"), QStringLiteral("1200"));
-            ini.setValue(QStringLiteral("Penwick/Width"), QStringLiteral("7200"));
-            ini.setValue(QStringLiteral("Penwick/Height"), QStringLiteral("5400"));
-        }
-        QString firstGeometry;
-        for (int run = 0; run < 5; ++run) {
-            const QString id = startAndFindWindow(folder);
-            ASSERT_FALSE(id.isEmpty());
-            const QString geometry = xdotool({ "getwindowgeometry", id }).section(u'\n', 1);
-            if (run == 0)
-                firstGeometry = geometry;
-            EXPECT_EQ(geometry, firstGeometry) << "run " << run;
-            closeThroughWindow(id);
-            EXPECT_EQ(stored(folder, "Width"), u"7200") << "run " << run;
-            EXPECT_EQ(stored(folder, "Height"), u"5400") << "run " << run;
-            EXPECT_EQ(stored(folder, "Left"), u"1500") << "run " << run;
-            EXPECT_EQ(stored(folder, "Top"), u"1200") << "run " << run;
-        }
-    }
+}
 
 } // namespace
 } // namespace penwick::test
