@@ -43,10 +43,7 @@ void toggle(RichTextBox& editor, Style style)
 
 void normal(RichTextBox& editor)
 {
-    editor.setSelItalic(false);
-    editor.setSelBold(false);
-    editor.setSelUnderline(false);
-    editor.setSelStrikeThru(false);
+    editor.setSelStyles(false, false, false, false);
 }
 
 void stepSize(RichTextBox& editor, float points)

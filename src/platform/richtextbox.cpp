@@ -8,6 +8,7 @@
 #include "platform/textdecode.h"
 #include "platform/twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -36,6 +38,9 @@ constexpr double TwipsPerDocumentPixel = 15.0;
 constexpr double MinBulletIndentPixels = 8.0;
 constexpr float MinFontSize = 1;
 constexpr float MaxFontSize = 1638;
+// An edit of this many characters or more is laid out after it, a part between events, as a
+// freshly loaded note is: laying out ten megabytes at once would hold the program for seconds.
+constexpr int LazyLayoutSpan = 1 << 20;
 
 const char* const RtfMimeTypes[] = { "text/rtf", "application/rtf", "text/richtext" };
 
@@ -259,6 +264,15 @@ struct RichTextBox::Private
     // While above 0, Change and SelChange are held back (one event per operation).
     int quiet = 0;
 
+    // After a large edit the view keeps its old picture until the text it showed is laid out
+    // again: the character that stood at its top, and that character's line top in the viewport.
+    bool viewHeld = false;
+    int heldPosition = 0;
+    int heldTop = 0;
+    QMetaObject::Connection layoutProgress;
+    // The document's revision after the last large edit: undoing it is a large edit too.
+    int largeEditRevision = -1;
+
     const RangeFacts& factsOf(QTextDocument* document, int from, int to)
     {
         if (index.document() != document)
@@ -300,6 +314,11 @@ RichTextBox::RichTextBox(QWidget* parent)
     });
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { reportSelection(false); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { reportSelection(false); });
+    // The editor's own text control blinks the caret from a timer; see eventFilter.
+    for (QObject* child : children()) {
+        if (child->inherits("QWidgetTextControl"))
+            child->installEventFilter(this);
+    }
 }
 
 RichTextBox::~RichTextBox()
@@ -347,6 +366,13 @@ void RichTextBox::replaceDocument(QTextDocument* fresh)
     // The editor deletes a document it made itself; one read by LoadFile is ours to delete.
     QTextDocument* old = document();
     const bool ours = old->parent() == this;
+    if (d->viewHeld) {
+        // Nothing of the old text is left to wait for.
+        d->viewHeld = false;
+        disconnect(d->layoutProgress);
+        viewport()->setUpdatesEnabled(true);
+    }
+    d->largeEditRevision = -1;
     ++d->quiet;
     fresh->setUndoRedoEnabled(true);
     setDocument(fresh);
@@ -483,8 +509,14 @@ void RichTextBox::setSelText(const QString& text)
         format = first.charFormat();
     }
     format.clearProperty(QTextFormat::ObjectType);
-    c.insertText(normalisedLineEnds(text), format);
-    setTextCursor(c);
+    const QString lines = normalisedLineEnds(text);
+    const int span = std::max(c.selectionEnd() - c.selectionStart(), int(lines.size()));
+    runEdit(span, [&] { c.insertText(lines, format); });
+    // The editor's own caret has already moved with the edit; setting it again would scroll to
+    // it, which lays out all the text before it at once.
+    const QTextCursor caret = textCursor();
+    if (caret.position() != c.position() || caret.anchor() != c.anchor())
+        setTextCursor(c);
 }
 
 QByteArray RichTextBox::SelRTF() const
@@ -610,43 +642,44 @@ TriState RichTextBox::SelBullet() const
 void RichTextBox::applyCharFormat(const QTextCharFormat& format)
 {
     // With nothing selected this sets the caret's format, which the next typed text takes.
-    mergeCurrentCharFormat(format);
+    const QTextCursor c = textCursor();
+    runEdit(c.selectionEnd() - c.selectionStart(), [&] { mergeCurrentCharFormat(format); });
+}
+
+void RichTextBox::setSelStyles(
+    TriState bold, TriState italic, TriState underline, TriState strikeThru)
+{
+    QTextCharFormat format;
+    if (bold)
+        format.setFontWeight(*bold ? QFont::Bold : QFont::Normal);
+    if (italic)
+        format.setFontItalic(*italic);
+    if (underline)
+        format.setFontUnderline(*underline);
+    if (strikeThru)
+        format.setFontStrikeOut(*strikeThru);
+    if (!format.properties().isEmpty())
+        applyCharFormat(format);
 }
 
 void RichTextBox::setSelBold(TriState value)
 {
-    if (!value)
-        return;
-    QTextCharFormat format;
-    format.setFontWeight(*value ? QFont::Bold : QFont::Normal);
-    applyCharFormat(format);
+    setSelStyles(value, std::nullopt, std::nullopt, std::nullopt);
 }
 
 void RichTextBox::setSelItalic(TriState value)
 {
-    if (!value)
-        return;
-    QTextCharFormat format;
-    format.setFontItalic(*value);
-    applyCharFormat(format);
+    setSelStyles(std::nullopt, value, std::nullopt, std::nullopt);
 }
 
 void RichTextBox::setSelUnderline(TriState value)
 {
-    if (!value)
-        return;
-    QTextCharFormat format;
-    format.setFontUnderline(*value);
-    applyCharFormat(format);
+    setSelStyles(std::nullopt, std::nullopt, value, std::nullopt);
 }
 
 void RichTextBox::setSelStrikeThru(TriState value)
 {
-    if (!value)
-        return;
-    QTextCharFormat format;
-    format.setFontStrikeOut(*value);
-    applyCharFormat(format);
+    setSelStyles(std::nullopt, std::nullopt, std::nullopt, value);
 }
 
 void RichTextBox::setSelFontName(const std::optional<QString>& name)
@@ -859,7 +892,10 @@ void RichTextBox::Paste()
 
 void RichTextBox::Undo()
 {
-    undo();
+    if (document()->revision() == d->largeEditRevision)
+        runEdit(LazyLayoutSpan, [this] { undo(); });
+    else
+        undo();
 }
 
 void RichTextBox::SetFocus()
@@ -932,10 +968,69 @@ QMimeData* RichTextBox::createMimeDataFromSelection() const
     return mime;
 }
 
+// --- Large edits ----------------------------------------------------------------------------
+
+void RichTextBox::runEdit(int span, const std::function<void()>& edit)
+{
+    if (span < LazyLayoutSpan) {
+        edit();
+        return;
+    }
+    releaseView(false);
+    QTextDocument* doc = document();
+    const QTextCursor top = cursorForPosition(QPoint(0, 0));
+    d->heldPosition = top.position();
+    d->heldTop = cursorRect(top).top();
+    // A block with no lines has not been laid out since: these two tell how far the new layout
+    // has come.
+    doc->findBlock(d->heldPosition).layout()->clearLayout();
+    doc->lastBlock().layout()->clearLayout();
+    // Setting the page size again makes the layout start afresh from the top and go on in
+    // steps between events; the edit then lays out only what lies before that point.
+    doc->setPageSize(doc->pageSize());
+    viewport()->setUpdatesEnabled(false);
+    d->viewHeld = true;
+    // Inside an edit block a cursor that moves does not measure where it now stands, which would
+    // lay out everything before it at once.
+    QTextCursor block(doc);
+    block.beginEditBlock();
+    edit();
+    block.endEditBlock();
+    d->largeEditRevision = doc->revision();
+    d->layoutProgress = connect(doc->documentLayout(),
+        &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] { releaseView(false); });
+    releaseView(false);
+}
+
+void RichTextBox::releaseView(bool now)
+{
+    if (!d->viewHeld)
+        return;
+    QTextDocument* doc = document();
+    const int position = std::clamp(d->heldPosition, 0, doc->characterCount() - 1);
+    // Only blocks are looked at until the place is laid out: placing a cursor lays out the text
+    // before it.
+    if (!now && doc->findBlock(position).layout()->lineCount() == 0)
+        return;
+    QTextCursor held(doc);
+    held.setPosition(position);
+    QScrollBar* bar = verticalScrollBar();
+    const int target = bar->value() + cursorRect(held).top() - d->heldTop;
+    if (!now && target > bar->maximum() && doc->lastBlock().layout()->lineCount() == 0)
+        return; // the view would not reach it yet
+    d->viewHeld = false;
+    disconnect(d->layoutProgress);
+    bar->setValue(target);
+    viewport()->setUpdatesEnabled(true);
+    viewport()->update();
+}
+
 // --- Events ----------------------------------------------------------------------------------
 
 bool RichTextBox::event(QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress)
+        releaseView(true); // the user acts on what the view shows: it must be the real text
     // Ctrl+Z belongs to the editor while it has the focus, so that a menu shortcut for the same
     // keys does not undo a second time.
     if (event->type() == QEvent::ShortcutOverride && isUndoKey(*static_cast<QKeyEvent*>(event))) {
@@ -943,6 +1038,30 @@ bool RichTextBox::event(QEvent* event)
         return true;
     }
     return QTextEdit::event(event);
+}
+
+bool RichTextBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // Blinking the caret measures where it stands, which would lay out at once all the text
+    // before it; while the view is held nothing of it shows anyway.
+    if (d->viewHeld && event->type() == QEvent::Timer && watched != this)
+        return true;
+    return QTextEdit::eventFilter(watched, event);
+}
+
+bool RichTextBox::viewportEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::Resize:
+        releaseView(true);
+        break;
+    default:
+        break;
+    }
+    return QTextEdit::viewportEvent(event);
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent* event)

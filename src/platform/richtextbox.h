@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTextEdit>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -66,6 +67,8 @@ public:
     void setSelUnderline(TriState value);
     TriState SelStrikeThru() const;
     void setSelStrikeThru(TriState value);
+    // The four styles at once, as one step to undo; a mixed (nullopt) one is left as it is.
+    void setSelStyles(TriState bold, TriState italic, TriState underline, TriState strikeThru);
     TriState SelBullet() const;
     void setSelBullet(TriState value);
     std::optional<QString> SelFontName() const;
@@ -121,6 +124,8 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -133,6 +138,10 @@ private:
     void replaceDocument(QTextDocument* fresh);
     void reportSelection(bool always);
     void applyCharFormat(const QTextCharFormat& format);
+    // Runs an edit that changes `span` characters; see the definition for large ones.
+    void runEdit(int span, const std::function<void()>& edit);
+    // Shows the text again once it is laid out where the view stood (or at once when `now`).
+    void releaseView(bool now);
     std::unique_ptr<Private> d;
 };
 

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Edits of a megabyte or more are laid out after the edit, between events: the text must come out
+// the same, the view must stay where it stood, and undo must take back the whole edit at once.
+#include "platform/richtextbox.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+namespace penwick::test {
+namespace {
+
+// Over a million characters in short paragraphs, with the caret at the end and in view.
+class LargeEdit : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QString text;
+        const QString line = QStringLiteral("a quiet line of the note, and some more words\n");
+        while (text.size() < (1 << 20) + 1000)
+            text += line;
+        editor.resize(600, 400);
+        editor.show();
+        editor.setText(text);
+        editor.setSelStart(int(text.size()));
+        laidOut();
+    }
+
+    // Lets the layout finish now instead of in steps, then runs what is due at once.
+    void laidOut()
+    {
+        editor.document()->documentLayout()->documentSize();
+        QCoreApplication::processEvents();
+    }
+
+    // The character at the top of the view.
+    int topOfView() { return editor.cursorForPosition(QPoint(0, 0)).position(); }
+
+    void selectAll()
+    {
+        editor.setSelStart(0);
+        editor.setSelLength(editor.document()->characterCount());
+    }
+
+    RichTextBox editor;
+};
+
+TEST_F(LargeEdit, FormattingKeepsTheViewAndUndoesInOneStep)
+{
+    struct Case
+    {
+        const char* name;
+        void (*apply)(RichTextBox&);
+        TriState (RichTextBox::*read)() const;
+    };
+    const Case cases[] = {
+        { "bold", [](RichTextBox& e) { e.setSelBold(true); }, &RichTextBox::SelBold },
+        { "four styles at once", [](RichTextBox& e) { e.setSelStyles(true, true, true, true); },
+            &RichTextBox::SelStrikeThru },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        selectAll();
+        const int top = topOfView();
+        ASSERT_GT(top, 1 << 19); // the view shows the end of the note
+        QSignalSpy changes(&editor, &RichTextBox::Change);
+        c.apply(editor);
+        EXPECT_EQ(changes.count(), 1);
+        EXPECT_EQ((editor.*c.read)(), TriState(true));
+        laidOut();
+        EXPECT_TRUE(editor.viewport()->updatesEnabled());
+        EXPECT_EQ(topOfView(), top);
+
+        editor.Undo();
+        EXPECT_EQ((editor.*c.read)(), TriState(false));
+        EXPECT_EQ(editor.SelBold(), TriState(false));
+        laidOut();
+        EXPECT_TRUE(editor.viewport()->updatesEnabled());
+        EXPECT_EQ(topOfView(), top);
+    }
+}
+
+TEST_F(LargeEdit, ReplacingTheTextKeepsTheViewAndPutsTheCaretAfterIt)
+{
+    selectAll();
+    const QString before = editor.SelText();
+    const int top = topOfView();
+    editor.setSelText(before.toUpper());
+    EXPECT_EQ(editor.Text(), before.toUpper());
+    EXPECT_EQ(editor.SelStart(), before.size());
+    EXPECT_EQ(editor.SelLength(), 0);
+    laidOut();
+    EXPECT_EQ(topOfView(), top);
+
+    editor.Undo();
+    EXPECT_EQ(editor.Text(), before);
+}
+
+TEST_F(LargeEdit, AKeyPressedBeforeTheLayoutIsDoneShowsTheTextAtOnce)
+{
+    selectAll();
+    const int top = topOfView();
+    editor.setSelItalic(true);
+    ASSERT_FALSE(editor.viewport()->updatesEnabled()); // still laying out towards the view
+    QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+    QApplication::sendEvent(&editor, &shift);
+    EXPECT_TRUE(editor.viewport()->updatesEnabled());
+    EXPECT_EQ(topOfView(), top);
+}
+
+TEST_F(LargeEdit, ASmallEditIsLaidOutAtOnce)
+{
+    editor.setSelStart(10);
+    editor.setSelLength(5);
+    editor.setSelBold(true);
+    EXPECT_TRUE(editor.viewport()->updatesEnabled());
+    EXPECT_GT(editor.document()->lastBlock().layout()->lineCount(), 0);
+}
+
+} // namespace
+} // namespace penwick::test
