@@ -168,7 +168,7 @@ TEST(RichTextBoxSelection, StartAndLengthAreClamped)
     EXPECT_EQ(empty.SelLength(), 0);
 }
 
-TEST(RichTextBoxSelection, SelTextReadsAndReplaces)
+TEST(RichTextBoxSelection, SelTextReadsAndReplacesInTheFirstCharactersFormat)
 {
     RichTextBox box;
     box.setText(QStringLiteral("Hello world\nsecond line\nthird"));
@@ -188,11 +188,8 @@ TEST(RichTextBoxSelection, SelTextReadsAndReplaces)
     // Empty text removes the selection.
     box.setSelText(QString());
     EXPECT_EQ(box.Text(), u">Hello there\nnew ");
-}
 
-TEST(RichTextBoxSelection, ReplacedTextTakesTheFormatOfTheFirstCharacter)
-{
-    RichTextBox box;
+    // Replacing text takes the format of the first replaced character.
     box.setText(QStringLiteral("plain BOLD plain"));
     select(box, 6, 4);
     box.setSelBold(true);
@@ -203,7 +200,7 @@ TEST(RichTextBoxSelection, ReplacedTextTakesTheFormatOfTheFirstCharacter)
     EXPECT_EQ(box.SelBold(), true);
 }
 
-TEST(RichTextBoxSelection, SelRtfTakesPlainBytesAsText)
+TEST(RichTextBoxSelection, SelRtfTakesPlainBytesAsTextAndReadsMarkup)
 {
     RichTextBox box;
     box.setText(QStringLiteral("[]"));
@@ -224,14 +221,11 @@ TEST(RichTextBoxSelection, SelRtfTakesPlainBytesAsText)
     EXPECT_EQ(other.Text(), u"rich");
     other.setTextRTF(QByteArray("na\xefve")); // the whole text alike
     EXPECT_EQ(other.Text(), u"na\u00efve");
-}
 
-TEST(RichTextBoxSelection, SelRtfWithMarkupKeepsFontsColoursAndParagraphs)
-{
+    // Markup keeps fonts, colours and whole paragraphs' alignment.
     const QByteArray rich("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}"
                           "{\\colortbl ;\\red255\\green0\\blue0;}"
                           "\\pard\\qc\\f1\\fs28\\cf1\\b Big\\b0  red\\par\\pard\\qr right\\par}");
-    RichTextBox box;
     box.setText(QStringLiteral("[]"));
     box.setSelStart(1);
     box.setSelRTF(rich);
@@ -242,7 +236,6 @@ TEST(RichTextBoxSelection, SelRtfWithMarkupKeepsFontsColoursAndParagraphs)
     EXPECT_EQ(box.SelFontSize(), 14.0f);
     EXPECT_EQ(box.SelColor(), 0x0000FFu);
 
-    // Whole paragraphs keep their alignment.
     RichTextBox empty;
     empty.setSelRTF(rich);
     EXPECT_EQ(empty.Text(), u"Big red\nright");
@@ -252,8 +245,8 @@ TEST(RichTextBoxSelection, SelRtfWithMarkupKeepsFontsColoursAndParagraphs)
     EXPECT_EQ(empty.SelAlignment(), 1);
 
     // What SelRTF reads goes back in the same.
-    RichTextBox other;
     select(box, 1, 3);
+    other.setText(QString());
     other.setSelRTF(box.SelRTF());
     select(other, 0, 3);
     EXPECT_EQ(other.SelBold(), true);
