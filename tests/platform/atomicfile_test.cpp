@@ -45,55 +45,34 @@ TEST(AtomicFile, CreatesAndReplacesKeepingPermissions)
     EXPECT_EQ(entries(dir.path()), QStringList { QStringLiteral("data.nbx") });
 }
 
+int noSpace()
+{
+    errno = ENOSPC;
+    return -1;
+}
+
 // Whatever step fails, the old file stays byte for byte and nothing is left behind.
 TEST(AtomicFile, AFailedStepLeavesTheOldFile)
 {
-    static int failWith = 0;
-    const struct
-    {
-        const char* step;
-        void (*inject)(AtomicFileOps&);
-    } steps[] = {
-        { "write",
-            [](AtomicFileOps& ops) {
-                ops.write = [](int, const void*, unsigned long) -> long {
-                    errno = failWith;
-                    return -1;
-                };
-            } },
-        { "short write",
-            [](AtomicFileOps& ops) {
-                ops.write = [](int, const void*, unsigned long) -> long { return 0; };
-            } },
-        { "fsync",
-            [](AtomicFileOps& ops) {
-                ops.fsync = [](int) {
-                    errno = failWith;
-                    return -1;
-                };
-            } },
-        { "rename",
-            [](AtomicFileOps& ops) {
-                ops.rename = [](const char*, const char*) {
-                    errno = failWith;
-                    return -1;
-                };
-            } },
-    };
-    for (const auto& s : steps) {
+    const AtomicFileOps saved = atomicFileOps();
+    AtomicFileOps failing[4] = { saved, saved, saved, saved };
+    failing[0].write = [](int, const void*, unsigned long) -> long { return noSpace(); };
+    failing[1].write = [](int, const void*, unsigned long) -> long { return 0; }; // short write
+    failing[2].fsync = [](int) { return noSpace(); };
+    failing[3].rename = [](const char*, const char*) { return noSpace(); };
+    for (int step = 0; step < 4; ++step) {
+        SCOPED_TRACE(step);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("note"));
         ASSERT_TRUE(writeFileAtomically(path, "old content"));
-        const AtomicFileOps saved = atomicFileOps();
-        failWith = ENOSPC;
-        s.inject(atomicFileOps());
+        atomicFileOps() = failing[step];
         QString error;
         const bool ok = writeFileAtomically(path, "new content", &error);
         atomicFileOps() = saved;
-        EXPECT_FALSE(ok) << s.step;
-        EXPECT_FALSE(error.isEmpty()) << s.step;
-        EXPECT_EQ(readAll(path), "old content") << s.step;
-        EXPECT_EQ(entries(dir.path()), QStringList { QStringLiteral("note") }) << s.step;
+        EXPECT_FALSE(ok);
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(readAll(path), "old content");
+        EXPECT_EQ(entries(dir.path()), QStringList { QStringLiteral("note") });
     }
 }
 

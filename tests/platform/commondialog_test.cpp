@@ -130,29 +130,7 @@ protected:
     QObject m_scope;
 };
 
-TEST_F(QtDialogs, OpenShowsTitleFilterAndAcceptsAnExistingFile)
-{
-    const QString chosen = file(QStringLiteral("notes.txt"));
-    values.CancelError = true;
-    values.DialogTitle = QStringLiteral("Insert Text File");
-    values.Flags = 0x1804;
-    values.Filter = QStringLiteral("Text Files (*.txt)|*.txt|");
-    values.FileName = QString();
-    whenShown<QFileDialog>([&](QFileDialog* box) {
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("Insert Text File"));
-        EXPECT_EQ(box->acceptMode(), QFileDialog::AcceptOpen);
-        EXPECT_EQ(box->fileMode(), QFileDialog::ExistingFile);
-        EXPECT_EQ(box->nameFilters().size(), 1);
-        EXPECT_EQ(visibleFilter(box), QStringLiteral("Text Files (*.txt)"));
-        EXPECT_EQ(typedName(box), QString());
-        box->selectFile(chosen);
-        pressOk(box);
-    });
-    EXPECT_EQ(service.ShowOpen(values, nullptr), DialogResult::Ok);
-    EXPECT_EQ(values.FileName, chosen);
-}
-
-TEST_F(QtDialogs, FilterIndexPreselectsAPair)
+TEST_F(QtDialogs, OpenShowsTitleAndFiltersAndFilterIndexPreselectsAPair)
 {
     const struct
     {
@@ -167,10 +145,13 @@ TEST_F(QtDialogs, FilterIndexPreselectsAPair)
         { -2, "All Supported Formats" },
     };
     values.CancelError = true;
+    values.DialogTitle = QStringLiteral("Insert Picture");
     values.Filter = ImageFilter;
     for (const auto& c : cases) {
         values.FilterIndex = c.index;
         whenShown<QFileDialog>([&](QFileDialog* box) {
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Insert Picture"));
+            EXPECT_EQ(typedName(box), QString());
             EXPECT_EQ(box->nameFilters().size(), 8);
             EXPECT_EQ(visibleFilter(box), QLatin1String(c.shown)) << c.index;
             box->reject();
@@ -179,118 +160,70 @@ TEST_F(QtDialogs, FilterIndexPreselectsAPair)
     }
 }
 
-TEST_F(QtDialogs, OpenRefusesAMissingFileOnlyWhenItMustExist)
-{
-    const QString missing = file(QStringLiteral("missing.txt"), false);
-    values.CancelError = true;
-    values.FileName = QStringLiteral("kept.txt");
-    values.Flags = 0x1804;
-    bool warned = false;
-    whenShown<QFileDialog>([&](QFileDialog* box) {
-        whenShown<QMessageBox>([&, box](QMessageBox* warning) {
-            warned = true;
-            warning->accept();
-            QTimer::singleShot(0, box, [box] {
-                EXPECT_TRUE(box->isVisible()); // still asking
-                box->reject();
-            });
-        });
-        box->selectFile(missing);
-        pressOk(box);
-    });
-    EXPECT_EQ(service.ShowOpen(values, nullptr), DialogResult::Cancelled);
-    EXPECT_TRUE(warned);
-    EXPECT_EQ(values.FileName, QStringLiteral("kept.txt"));
-
-    values.Flags = 0x0804;
-    whenShown<QFileDialog>([&](QFileDialog* box) {
-        EXPECT_EQ(box->fileMode(), QFileDialog::AnyFile);
-        box->selectFile(missing);
-        pressOk(box);
-    });
-    EXPECT_EQ(service.ShowOpen(values, nullptr), DialogResult::Ok);
-    EXPECT_EQ(values.FileName, missing);
-}
-
-TEST_F(QtDialogs, SaveRefusesAMissingFolderWhenThePathMustExist)
-{
-    const QString inMissingFolder = root() + QStringLiteral("/nowhere/out.txt");
-    values.CancelError = true;
-    values.Flags = 0x2806;
-    bool warned = false;
-    whenShown<QFileDialog>([&](QFileDialog* box) {
-        EXPECT_EQ(box->acceptMode(), QFileDialog::AcceptSave);
-        whenShown<QMessageBox>([&, box](QMessageBox* warning) {
-            warned = true;
-            warning->accept();
-            QTimer::singleShot(0, box, [box] {
-                EXPECT_TRUE(box->isVisible());
-                box->reject();
-            });
-        });
-        typeName(box, inMissingFolder);
-        pressOk(box);
-    });
-    EXPECT_EQ(service.ShowSave(values, nullptr), DialogResult::Cancelled);
-    EXPECT_TRUE(warned);
-    EXPECT_TRUE(values.FileName.isEmpty());
-
-    values.Flags = 0;
-    whenShown<QFileDialog>([&](QFileDialog* box) {
-        typeName(box, inMissingFolder);
-        pressOk(box);
-    });
-    EXPECT_EQ(service.ShowSave(values, nullptr), DialogResult::Ok);
-    EXPECT_EQ(values.FileName, inMissingFolder);
-}
-
-TEST_F(QtDialogs, OverwritePrompt)
+// A name the flags refuse brings up a message and leaves the file dialog asking; the overwrite
+// prompt's "Yes" takes the name.
+TEST_F(QtDialogs, FlagsDecideWhichNamesAreTaken)
 {
     const QString existing = file(QStringLiteral("old.rtf"));
+    const QString missing = file(QStringLiteral("missing.txt"), false);
+    const QString inMissingFolder = root() + QStringLiteral("/nowhere/out.txt");
+    const struct
+    {
+        const char* what;
+        bool save;
+        std::int32_t flags;
+        QString path;
+        std::optional<QMessageBox::StandardButton> answer; // nothing: no message comes up
+    } cases[] = {
+        { "existing file that must exist", false, 0x1804, existing, std::nullopt },
+        { "missing file that must exist", false, 0x1804, missing, QMessageBox::Ok },
+        { "missing file that may be new", false, 0x0804, missing, std::nullopt },
+        { "missing folder that must exist", true, 0x2806, inMissingFolder, QMessageBox::Ok },
+        { "missing folder that may be new", true, 0, inMissingFolder, std::nullopt },
+        { "overwrite refused", true, 0x2806, existing, QMessageBox::No },
+        { "overwrite confirmed", true, 0x2806, existing, QMessageBox::Yes },
+        { "overwrite without prompt", true, 0x2804, existing, std::nullopt },
+    };
     values.CancelError = true;
-    values.DialogTitle = QStringLiteral("Save Document");
-    values.Filter = QStringLiteral("Rich Text File (*.rtf)|*.rtf|All Files (*.*)|*.*");
-    values.FilterIndex = 1;
-
-    // With the prompt: "No" keeps the dialog open, "Yes" takes the name.
-    for (const auto answer : { QMessageBox::No, QMessageBox::Yes }) {
-        values.Flags = 0x2806;
-        values.FileName.clear();
-        int prompts = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        values.Flags = c.flags;
+        values.FileName = QStringLiteral("kept.txt");
+        int messages = 0;
         whenShown<QFileDialog>([&](QFileDialog* box) {
-            whenShown<QMessageBox>([&, box](QMessageBox* prompt) {
-                ++prompts;
-                prompt->button(answer)->click();
-                if (answer == QMessageBox::No)
-                    QTimer::singleShot(0, box, [box] {
-                        EXPECT_TRUE(box->isVisible());
-                        box->reject();
-                    });
-            });
-            box->selectFile(existing);
+            EXPECT_EQ(
+                box->acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+            EXPECT_EQ(box->fileMode(),
+                !c.save && (c.flags & 0x1000) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+            EXPECT_EQ(
+                box->testOption(QFileDialog::DontConfirmOverwrite), !(c.save && (c.flags & 2)));
+            if (c.answer) {
+                whenShown<QMessageBox>([&, box](QMessageBox* message) {
+                    ++messages;
+                    if (*c.answer == QMessageBox::Ok)
+                        message->accept();
+                    else
+                        message->button(*c.answer)->click();
+                    if (*c.answer != QMessageBox::Yes)
+                        QTimer::singleShot(0, box, [box] {
+                            EXPECT_TRUE(box->isVisible()); // still asking
+                            box->reject();
+                        });
+                });
+            }
+            if (QFileInfo(c.path).dir().exists())
+                box->selectFile(c.path);
+            else
+                typeName(box, c.path);
             pressOk(box);
         });
-        const DialogResult result = service.ShowSave(values, nullptr);
-        EXPECT_EQ(prompts, 1);
-        if (answer == QMessageBox::Yes) {
-            EXPECT_EQ(result, DialogResult::Ok);
-            EXPECT_EQ(values.FileName, existing);
-        } else {
-            EXPECT_EQ(result, DialogResult::Cancelled);
-            EXPECT_TRUE(values.FileName.isEmpty());
-        }
+        const DialogResult result
+            = c.save ? service.ShowSave(values, nullptr) : service.ShowOpen(values, nullptr);
+        EXPECT_EQ(messages, c.answer ? 1 : 0);
+        const bool taken = !c.answer || *c.answer == QMessageBox::Yes;
+        EXPECT_EQ(result, taken ? DialogResult::Ok : DialogResult::Cancelled);
+        EXPECT_EQ(values.FileName, taken ? c.path : QStringLiteral("kept.txt"));
     }
-
-    // Without it the name is taken at once.
-    values.Flags = 0x2804;
-    values.FileName.clear();
-    whenShown<QFileDialog>([&](QFileDialog* box) {
-        EXPECT_TRUE(box->testOption(QFileDialog::DontConfirmOverwrite));
-        box->selectFile(existing);
-        pressOk(box);
-    });
-    EXPECT_EQ(service.ShowSave(values, nullptr), DialogResult::Ok);
-    EXPECT_EQ(values.FileName, existing);
 }
 
 TEST_F(QtDialogs, SaveOpensOnTheLastChosenFileName)
@@ -374,7 +307,7 @@ TEST_F(QtDialogs, ColorOpensOnColorAndReturnsTheChoice)
     EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Cancelled);
 }
 
-TEST_F(QtDialogs, FontOpensOnTheValuesAndReturnsFaceSizeEffectsAndColor)
+TEST_F(QtDialogs, FontOpensOnTheValuesReturnsTheChoiceAndEscapeKeepsIt)
 {
     values.CancelError = true;
     values.DialogTitle = QStringLiteral("Choose Font");
@@ -414,19 +347,14 @@ TEST_F(QtDialogs, FontOpensOnTheValuesAndReturnsFaceSizeEffectsAndColor)
     EXPECT_FALSE(values.FontUnderline);
     EXPECT_TRUE(values.FontStrikethru);
     EXPECT_EQ(values.Color, 0x008000u);
-}
 
-TEST_F(QtDialogs, FontCancelledByEscapeKeepsEverything)
-{
-    values.CancelError = true;
-    values.Flags = 0x10101;
-    values.FontName = QStringLiteral("DejaVu Serif");
-    values.FontSize = 9;
-    values.Color = 0x00FF00;
+    // The next one opens on the choice; Escape reaches the embedded font dialog first and must
+    // close the whole dialog, keeping everything.
     whenShown<FontColorDialog>([](FontColorDialog* box) {
-        box->fontDialog()->setCurrentFont(QFont(QStringLiteral("DejaVu Sans"), 30));
+        EXPECT_EQ(box->fontDialog()->currentFont().family(), QStringLiteral("DejaVu Sans"));
+        EXPECT_EQ(box->color(), QColor(0, 128, 0));
+        box->fontDialog()->setCurrentFont(QFont(QStringLiteral("DejaVu Serif"), 30));
         box->setColor(Qt::blue);
-        // Escape reaches the embedded font dialog first; it must close the whole dialog.
         QTest::keyClick(box->fontDialog(), Qt::Key_Escape);
         if (box->isVisible()) {
             ADD_FAILURE() << "Escape left the dialog open";
@@ -434,9 +362,9 @@ TEST_F(QtDialogs, FontCancelledByEscapeKeepsEverything)
         }
     });
     EXPECT_EQ(service.ShowFont(values, nullptr), DialogResult::Cancelled);
-    EXPECT_EQ(values.FontName, QStringLiteral("DejaVu Serif"));
-    EXPECT_EQ(values.FontSize, 9.0f);
-    EXPECT_EQ(values.Color, 0x00FF00u);
+    EXPECT_EQ(values.FontName, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(values.FontSize, 20.0f);
+    EXPECT_EQ(values.Color, 0x008000u);
 }
 
 TEST_F(QtDialogs, FontWithoutEffectsOffersNoColor)

@@ -143,20 +143,6 @@ TEST(RichTextBoxFiles, PlainSaveWritesUtf8WithNewlines)
     EXPECT_FALSE(box.SaveFile(dir.filePath(QStringLiteral("no/such/folder/x.rtf"))));
 }
 
-TEST(RichTextBoxFiles, TextRtfRoundTripsAndPlainBytesComeInAsText)
-{
-    RichTextBox box;
-    box.setText(QStringLiteral("one\ntwo {braces} \\ back"));
-    RichTextBox copy;
-    copy.setTextRTF(box.TextRTF());
-    EXPECT_EQ(copy.Text(), box.Text());
-    copy.setTextRTF(QByteArray("na\xefve")); // Windows-1252
-    EXPECT_EQ(copy.Text(), u"na\u00efve");
-    copy.setText(QString());
-    EXPECT_EQ(copy.Text(), u"");
-    EXPECT_EQ(copy.document()->blockCount(), 1);
-}
-
 // --- Selection and text ----------------------------------------------------------------------
 
 TEST(RichTextBoxSelection, StartAndLengthAreClamped)
@@ -182,7 +168,7 @@ TEST(RichTextBoxSelection, StartAndLengthAreClamped)
     EXPECT_EQ(empty.SelLength(), 0);
 }
 
-TEST(RichTextBoxSelection, SelTextReadsAndReplaces)
+TEST(RichTextBoxSelection, SelTextReadsAndReplacesInTheFirstCharactersFormat)
 {
     RichTextBox box;
     box.setText(QStringLiteral("Hello world\nsecond line\nthird"));
@@ -202,11 +188,8 @@ TEST(RichTextBoxSelection, SelTextReadsAndReplaces)
     // Empty text removes the selection.
     box.setSelText(QString());
     EXPECT_EQ(box.Text(), u">Hello there\nnew ");
-}
 
-TEST(RichTextBoxSelection, ReplacedTextTakesTheFormatOfTheFirstCharacter)
-{
-    RichTextBox box;
+    // Replacing text takes the format of the first replaced character.
     box.setText(QStringLiteral("plain BOLD plain"));
     select(box, 6, 4);
     box.setSelBold(true);
@@ -217,7 +200,7 @@ TEST(RichTextBoxSelection, ReplacedTextTakesTheFormatOfTheFirstCharacter)
     EXPECT_EQ(box.SelBold(), true);
 }
 
-TEST(RichTextBoxSelection, SelRtfTakesPlainBytesAsText)
+TEST(RichTextBoxSelection, SelRtfTakesPlainBytesAsTextAndReadsMarkup)
 {
     RichTextBox box;
     box.setText(QStringLiteral("[]"));
@@ -236,14 +219,13 @@ TEST(RichTextBoxSelection, SelRtfTakesPlainBytesAsText)
     RichTextBox other;
     other.setSelRTF(box.SelRTF());
     EXPECT_EQ(other.Text(), u"rich");
-}
+    other.setTextRTF(QByteArray("na\xefve")); // the whole text alike
+    EXPECT_EQ(other.Text(), u"na\u00efve");
 
-TEST(RichTextBoxSelection, SelRtfWithMarkupKeepsFontsColoursAndParagraphs)
-{
+    // Markup keeps fonts, colours and whole paragraphs' alignment.
     const QByteArray rich("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}"
                           "{\\colortbl ;\\red255\\green0\\blue0;}"
                           "\\pard\\qc\\f1\\fs28\\cf1\\b Big\\b0  red\\par\\pard\\qr right\\par}");
-    RichTextBox box;
     box.setText(QStringLiteral("[]"));
     box.setSelStart(1);
     box.setSelRTF(rich);
@@ -253,11 +235,7 @@ TEST(RichTextBoxSelection, SelRtfWithMarkupKeepsFontsColoursAndParagraphs)
     EXPECT_EQ(box.SelFontName(), QStringLiteral("Courier New"));
     EXPECT_EQ(box.SelFontSize(), 14.0f);
     EXPECT_EQ(box.SelColor(), 0x0000FFu);
-    select(box, 1, 7);
-    EXPECT_EQ(box.SelBold(), std::nullopt);
-    EXPECT_EQ(box.SelColor(), 0x0000FFu);
 
-    // Whole paragraphs keep their alignment.
     RichTextBox empty;
     empty.setSelRTF(rich);
     EXPECT_EQ(empty.Text(), u"Big red\nright");
@@ -267,8 +245,8 @@ TEST(RichTextBoxSelection, SelRtfWithMarkupKeepsFontsColoursAndParagraphs)
     EXPECT_EQ(empty.SelAlignment(), 1);
 
     // What SelRTF reads goes back in the same.
-    RichTextBox other;
     select(box, 1, 3);
+    other.setText(QString());
     other.setSelRTF(box.SelRTF());
     select(other, 0, 3);
     EXPECT_EQ(other.SelBold(), true);
@@ -319,51 +297,22 @@ TEST(RichTextBoxAttributes, StylesAreOnOffOrMixed)
         box.Undo();
         select(box, 2, 4);
         EXPECT_EQ((box.*a.get)(), std::nullopt) << a.name;
-    }
-}
 
-TEST(RichTextBoxAttributes, TheCaretReadsAndWritesTheFormatForTheNextText)
-{
-    for (const StyleAttribute& a : styles) {
-        RichTextBox box;
-        box.setText(QStringLiteral("ab"));
-        box.setSelStart(1);
+        // At the caret it reads the character before and sets the format for the next text.
+        box.setSelStart(3);
         EXPECT_EQ((box.*a.get)(), false) << a.name;
         (box.*a.set)(true);
         EXPECT_EQ((box.*a.get)(), true) << a.name;
-        EXPECT_EQ(box.Text(), u"ab") << a.name;
+        EXPECT_EQ(box.Text(), u"one two three") << a.name;
         QTest::keyClicks(&box, "X");
-        EXPECT_EQ(box.Text(), u"aXb") << a.name;
-        select(box, 1, 1);
+        EXPECT_EQ(box.Text(), u"oneX two three") << a.name;
+        select(box, 3, 1);
         EXPECT_EQ((box.*a.get)(), true) << a.name;
-        select(box, 2, 1);
+        select(box, 4, 1);
         EXPECT_EQ((box.*a.get)(), false) << a.name;
-        // The caret reads the character before it.
-        box.setSelStart(2);
+        box.setSelStart(4);
         EXPECT_EQ((box.*a.get)(), true) << a.name;
     }
-}
-
-TEST(RichTextBoxAttributes, ParagraphMarksAndPicturesDoNotMakeASelectionMixed)
-{
-    RichTextBox box;
-    box.setText(QStringLiteral("bold\nbold"));
-    select(box, 0, 9);
-    box.setSelBold(true);
-    // An unformatted paragraph mark and picture inside the selection.
-    QTextCursor c(box.document());
-    c.setPosition(4);
-    c.setPosition(5, QTextCursor::KeepAnchor);
-    c.setCharFormat(QTextCharFormat());
-    c.setPosition(2);
-    QTextImageFormat picture;
-    picture.setName(QStringLiteral("nothing"));
-    c.insertImage(picture);
-    select(box, 0, 10);
-    EXPECT_EQ(box.SelBold(), true);
-    // A selection of only a paragraph mark reads the format at its start.
-    select(box, 5, 1);
-    EXPECT_EQ(box.SelBold(), true);
 }
 
 TEST(RichTextBoxAttributes, FontNameSizeAndColour)
@@ -387,11 +336,6 @@ TEST(RichTextBoxAttributes, FontNameSizeAndColour)
     EXPECT_EQ(box.SelFontSize(), 14.5f);
     EXPECT_EQ(box.SelColor(), 0x0000FFu);
     EXPECT_EQ(formatAt(box, 6).foreground().color(), QColor(Qt::red));
-
-    select(box, 4, 4);
-    EXPECT_EQ(box.SelFontName(), std::nullopt);
-    EXPECT_EQ(box.SelFontSize(), std::nullopt);
-    EXPECT_EQ(box.SelColor(), std::nullopt);
 
     // An explicit value equal to the default is no mix.
     select(box, 0, 5);
@@ -429,24 +373,10 @@ TEST(RichTextBoxAttributes, AlignmentCoversTheTouchedParagraphs)
     EXPECT_EQ(box.SelAlignment(), 2);
     box.setSelStart(0);
     EXPECT_EQ(box.SelAlignment(), 0);
+    select(box, 0, 5); // enters "two"
+    EXPECT_EQ(box.SelAlignment(), std::nullopt);
 
-    struct Case
-    {
-        int start, length;
-        std::optional<int> want;
-    } cases[] = {
-        { 0, 4, 0 }, // ends at the start of "two": that paragraph is not touched
-        { 0, 5, std::nullopt }, // enters it
-        { 3, 1, 0 }, // only the mark of the first paragraph
-        { 4, 4, 2 }, // "two" with its mark
-        { 6, 4, std::nullopt },
-    };
-    for (const Case& c : cases) {
-        select(box, c.start, c.length);
-        EXPECT_EQ(box.SelAlignment(), c.want) << c.start << "+" << c.length;
-    }
-
-    select(box, 0, 4);
+    select(box, 0, 4); // ends at the start of "two": that paragraph is not touched
     ASSERT_TRUE(box.setSelAlignment(1));
     EXPECT_EQ(box.document()->findBlock(0).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
         Qt::AlignRight);
@@ -526,16 +456,12 @@ TEST(RichTextBoxAttributes, BulletsAreIndentedDiscListsThatComeOffCleanly)
     // The indent is kept at a size where the bullet still shows.
     box.setBulletIndent(0);
     EXPECT_GT(box.document()->indentWidth(), 0);
-}
 
-TEST(RichTextBoxAttributes, NumberedParagraphsAreNotBullets)
-{
-    RichTextBox box;
+    // A numbered list is no bullet; bullets over it make it one.
     box.setText(QStringLiteral("one\ntwo"));
-    QTextCursor c(box.document());
     QTextListFormat numbered;
     numbered.setStyle(QTextListFormat::ListDecimal);
-    c.createList(numbered);
+    QTextCursor(box.document()).createList(numbered);
     box.setSelStart(1);
     EXPECT_EQ(box.SelBullet(), false);
     box.setSelBullet(true);
@@ -610,50 +536,40 @@ TEST(RichTextBoxClipboard, PasteTakesTheRichestFormat)
 {
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::green);
-    struct Case
-    {
-        const char* what;
-        bool rtf, html, text, picture;
-        QString want;
-    } cases[] = {
-        { "rich text first", true, true, true, true, QStringLiteral("[R]") },
-        { "then HTML", false, true, true, true, QStringLiteral("[H]") },
-        { "then text", false, false, true, true, QStringLiteral("[T]") },
-        { "then a picture", false, false, false, true, QStringLiteral("[\uFFFC]") },
-    };
-    for (const Case& c : cases) {
+    // Offers the formats richest first, from `first` to `last`: rich text, HTML, text, picture.
+    const auto offer = [&](int first, int last) {
         auto* mime = new QMimeData;
-        if (c.rtf)
+        const auto offered = [&](int kind) { return first <= kind && kind <= last; };
+        if (offered(0))
             mime->setData(QStringLiteral("text/rtf"), "{\\rtf1 R}");
-        if (c.html)
+        if (offered(1))
             mime->setHtml(QStringLiteral("<b>H</b>"));
-        if (c.text)
+        if (offered(2))
             mime->setText(QStringLiteral("T"));
-        if (c.picture)
+        if (offered(3))
             mime->setImageData(image);
         QGuiApplication::clipboard()->setMimeData(mime);
-
+    };
+    const char16_t* const want[] = { u"[R]", u"[H]", u"[T]", u"[\uFFFC]" };
+    for (int first = 0; first < 4; ++first) {
+        offer(first, 3);
         RichTextBox box;
         box.setText(QStringLiteral("[x]"));
         select(box, 1, 1);
         box.Paste();
-        EXPECT_EQ(box.Text(), c.want) << c.what;
-        EXPECT_EQ(box.SelStart(), 2) << c.what;
+        EXPECT_EQ(box.Text(), QStringView(want[first])) << first;
+        EXPECT_EQ(box.SelStart(), 2) << first;
         box.Undo(); // one step
-        EXPECT_EQ(box.Text(), u"[x]") << c.what;
+        EXPECT_EQ(box.Text(), u"[x]") << first;
     }
     // HTML keeps its formatting; a picture keeps its size.
-    auto* mime = new QMimeData;
-    mime->setHtml(QStringLiteral("<b>H</b>"));
-    QGuiApplication::clipboard()->setMimeData(mime);
+    offer(1, 1);
     RichTextBox box;
     box.Paste();
     select(box, 0, 1);
     EXPECT_EQ(box.SelBold(), true);
 
-    mime = new QMimeData;
-    mime->setImageData(image);
-    QGuiApplication::clipboard()->setMimeData(mime);
+    offer(3, 3);
     box.setText(QString());
     box.Paste();
     const QTextImageFormat pasted = formatAt(box, 0).toImageFormat();
@@ -753,15 +669,11 @@ TEST(RichTextBoxEvents, KeyDownCarriesWindowsKeyCodesAndShiftMasks)
         Qt::KeyboardModifiers modifiers;
         int code, shift;
     } cases[] = {
-        { Qt::Key_Escape, Qt::NoModifier, 27, 0 },
         { Qt::Key_Escape, Qt::ShiftModifier, 27, 1 },
-        { Qt::Key_A, Qt::NoModifier, 65, 0 },
         { Qt::Key_Z, Qt::ControlModifier, 90, 2 },
         { Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, 90, 3 },
-        { Qt::Key_F1, Qt::NoModifier, 112, 0 },
         { Qt::Key_F4, Qt::AltModifier, 115, 4 },
         { Qt::Key_0, Qt::NoModifier, 48, 0 },
-        { Qt::Key_9, Qt::NoModifier, 57, 0 },
         { Qt::Key_Exclam, Qt::ShiftModifier, 49, 1 },
         { Qt::Key_5, Qt::KeypadModifier, 101, 0 },
         { Qt::Key_Backspace, Qt::AltModifier, 8, 4 },
@@ -857,36 +769,29 @@ TEST(RichTextBoxEvents, ChangeAndSelChangeComeOncePerAction)
 
 // --- Look and placement ----------------------------------------------------------------------
 
-TEST(RichTextBoxLook, RightMarginChoosesTheWrapping)
-{
-    RichTextBox box;
-    box.setRightMargin(99999);
-    EXPECT_EQ(box.lineWrapMode(), QTextEdit::NoWrap);
-    box.setRightMargin(0);
-    EXPECT_EQ(box.lineWrapMode(), QTextEdit::WidgetWidth);
-    box.setRightMargin(2880);
-    EXPECT_EQ(box.lineWrapMode(), QTextEdit::FixedPixelWidth);
-    EXPECT_EQ(box.lineWrapColumnOrWidth(), qRound(2880.0 * box.logicalDpiX() / 1440));
-    EXPECT_EQ(box.RightMargin(), 2880.0f);
-}
-
-TEST(RichTextBoxLook, BackColorTakesPlainAndSystemColours)
-{
-    RichTextBox box;
-    EXPECT_EQ(box.BackColor(), SystemWindowBackground);
-    ASSERT_TRUE(box.setBackColor(255));
-    EXPECT_EQ(box.palette().color(QPalette::Base), QColor(Qt::red));
-    EXPECT_EQ(box.BackColor(), 255u);
-    ASSERT_TRUE(box.setBackColor(SystemWindowBackground));
-    EXPECT_EQ(box.palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
-    EXPECT_FALSE(box.setBackColor(0x800000FFu));
-    EXPECT_EQ(box.BackColor(), SystemWindowBackground);
-}
-
-TEST(RichTextBoxLook, MoveTakesTwipsAndRefusesNegativeSizes)
+TEST(RichTextBoxLook, RightMarginBackColorAndPlacement)
 {
     QWidget parent;
     auto* box = new RichTextBox(&parent);
+    box->setRightMargin(99999);
+    EXPECT_EQ(box->lineWrapMode(), QTextEdit::NoWrap);
+    box->setRightMargin(0);
+    EXPECT_EQ(box->lineWrapMode(), QTextEdit::WidgetWidth);
+    box->setRightMargin(2880);
+    EXPECT_EQ(box->lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_EQ(box->lineWrapColumnOrWidth(), qRound(2880.0 * box->logicalDpiX() / 1440));
+    EXPECT_EQ(box->RightMargin(), 2880.0f);
+
+    EXPECT_EQ(box->BackColor(), SystemWindowBackground);
+    ASSERT_TRUE(box->setBackColor(255));
+    EXPECT_EQ(box->palette().color(QPalette::Base), QColor(Qt::red));
+    EXPECT_EQ(box->BackColor(), 255u);
+    ASSERT_TRUE(box->setBackColor(SystemWindowBackground));
+    EXPECT_EQ(box->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+    EXPECT_FALSE(box->setBackColor(0x800000FFu));
+    EXPECT_EQ(box->BackColor(), SystemWindowBackground);
+
+    // Placement is in twips; negative sizes are refused.
     const double twips = 1440.0 / box->logicalDpiX();
     ASSERT_TRUE(box->Move(15 * twips, 30 * twips, 300 * twips, 150 * twips));
     EXPECT_EQ(box->geometry(), QRect(15, 30, 300, 150));

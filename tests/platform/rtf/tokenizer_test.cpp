@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/rtf/tokenizer.h"
-
-#include <QByteArray>
-
-#include <gtest/gtest.h>
-
-#include <string>
+#include "rtftestutil.h"
 
 using penwick::rtf::Token;
 using penwick::rtf::Tokenizer;
@@ -19,37 +14,17 @@ std::string dump(const QByteArray& input)
     std::string out;
     for (int guard = 0; guard < 100000; ++guard) {
         const Token t = tok.next();
-        std::string s;
-        switch (t.type) {
-        case Token::End:
+        if (t.type == Token::End)
             return out;
-        case Token::GroupOpen:
-            s = "{";
-            break;
-        case Token::GroupClose:
-            s = "}";
-            break;
-        case Token::Text:
-            s = "T:" + t.view.toByteArray().toStdString();
-            break;
-        case Token::ControlWord:
-            s = "W:" + t.view.toByteArray().toStdString();
-            if (t.hasParam)
-                s += std::to_string(t.param);
-            break;
-        case Token::ControlSymbol:
-            s = std::string("S:") + t.symbol;
-            break;
-        case Token::HexByte:
-            s = "H:" + QByteArray::number(t.byte, 16).toStdString();
-            break;
-        case Token::Binary:
-            s = "B:" + t.view.toByteArray().toStdString();
-            break;
-        case Token::ParBreak:
-            s = "P";
-            break;
-        }
+        const std::string view = t.view.toByteArray().toStdString();
+        const std::string s = t.type == Token::GroupOpen ? "{"
+            : t.type == Token::GroupClose                ? "}"
+            : t.type == Token::ParBreak                  ? "P"
+            : t.type == Token::Text                      ? "T:" + view
+            : t.type == Token::Binary                    ? "B:" + view
+            : t.type == Token::ControlSymbol             ? std::string("S:") + t.symbol
+            : t.type == Token::HexByte ? "H:" + QByteArray::number(t.byte, 16).toStdString()
+                                       : "W:" + view + (t.hasParam ? std::to_string(t.param) : "");
         out += (out.empty() ? "" : " ") + s;
     }
     return out + " (no end)";
@@ -62,9 +37,7 @@ struct Case
     std::string expected;
 };
 
-class TokenizerCases : public ::testing::TestWithParam<Case>
-{
-};
+using TokenizerCases = ::testing::TestWithParam<Case>;
 
 TEST_P(TokenizerCases, Tokens)
 {
@@ -95,39 +68,21 @@ INSTANTIATE_TEST_SUITE_P(Edges, TokenizerCases, ::testing::Values(
     Case{"BinNegative", "\\bin-5 x", "B: T:x"},
     Case{"BinWrapping", "\\bin4294967296 abc", "B:abc"},
     Case{"BinaryIsAnotherWord", "\\binary x", "W:binary T:x"},
-    Case{"HighBytesAreText", "caf\xE9!", "T:caf\xE9!"}
-), [](const auto& p) { return std::string(p.param.name); });
+    Case{"HighBytesAreText", "caf\xE9!", "T:caf\xE9!"},
+    Case{"VeryLongControlWord", "\\" + QByteArray(5000, 'a') + "12 x",
+        "W:" + std::string(5000, 'a') + "12 T:x"}
+), penwick::test::caseName);
 // clang-format on
 
-TEST(Tokenizer, VeryLongControlWordIsOneToken)
+TEST(Tokenizer, SkipGroupHonoursNestingAndBinaryAndStopsAtTheEnd)
 {
-    const QByteArray word(5000, 'a');
-    const QByteArray input = "\\" + word + "12 x";
-    Tokenizer tok(input);
-    const Token t = tok.next();
-    EXPECT_EQ(t.type, Token::ControlWord);
-    EXPECT_EQ(t.view.size(), 5000);
-    EXPECT_EQ(t.param, 12);
-    EXPECT_EQ(tok.next().view.toByteArray(), "x");
-}
-
-TEST(Tokenizer, SkipGroupHonoursNestingAndBinary)
-{
-    const QByteArray input = "a{b}\\bin2 }}\\}c}d";
-    Tokenizer tok(input);
+    Tokenizer tok("a{b}\\bin2 }}\\}c}d");
     tok.skipGroup();
-    const Token t = tok.next();
-    EXPECT_EQ(t.type, Token::Text);
-    EXPECT_EQ(t.view.toByteArray(), "d");
-}
-
-TEST(Tokenizer, SkipGroupStopsAtEnd)
-{
-    const QByteArray input = "{{{\\bin999 x";
-    Tokenizer tok(input);
-    tok.skipGroup();
-    EXPECT_EQ(tok.remaining(), 0);
-    EXPECT_EQ(tok.next().type, Token::End);
+    EXPECT_EQ(tok.next().view.toByteArray(), "d");
+    Tokenizer open("{{{\\bin999 x");
+    open.skipGroup();
+    EXPECT_EQ(open.remaining(), 0);
+    EXPECT_EQ(open.next().type, Token::End);
 }
 
 } // namespace
