@@ -168,10 +168,11 @@ TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
             const QFileInfo after(local.programFolder() + aside.front());
             EXPECT_EQ(after.isDir(), folder);
             EXPECT_EQ(after.size(), size);
-            if (folder)
+            if (folder) {
                 EXPECT_TRUE(QFileInfo::exists(after.filePath() + QStringLiteral("/inside")));
-            else if (size < 65536)
+            } else if (size < 65536) {
                 EXPECT_EQ(readAll(after.filePath()), content);
+            }
             w.rtfNotes->setText(QStringLiteral("new note"));
             w.close();
         }
