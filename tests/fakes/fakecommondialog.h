@@ -45,25 +45,16 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
 
-    DialogResult ShowOpen(CommonDialogValues& dialog, QWidget*) override
+    DialogResult ShowOpen(CommonDialogValues& d, QWidget*) override { return show(Kind::Open, d); }
+    DialogResult ShowSave(CommonDialogValues& d, QWidget*) override { return show(Kind::Save, d); }
+    DialogResult ShowColor(CommonDialogValues& d, QWidget*) override
     {
-        return show(Kind::Open, dialog);
+        return show(Kind::Color, d);
     }
-    DialogResult ShowSave(CommonDialogValues& dialog, QWidget*) override
+    DialogResult ShowFont(CommonDialogValues& d, QWidget*) override { return show(Kind::Font, d); }
+    DialogResult ShowPrinter(CommonDialogValues& d, QWidget*) override
     {
-        return show(Kind::Save, dialog);
-    }
-    DialogResult ShowColor(CommonDialogValues& dialog, QWidget*) override
-    {
-        return show(Kind::Color, dialog);
-    }
-    DialogResult ShowFont(CommonDialogValues& dialog, QWidget*) override
-    {
-        return show(Kind::Font, dialog);
-    }
-    DialogResult ShowPrinter(CommonDialogValues& dialog, QWidget*) override
-    {
-        return show(Kind::Printer, dialog);
+        return show(Kind::Printer, d);
     }
 
 private:
