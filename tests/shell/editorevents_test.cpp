@@ -113,53 +113,39 @@ TEST_F(EditorEvents, CutAndCopyNeedASelection)
     }
 }
 
-TEST_F(EditorEvents, StyleButtonsFollowTheCaretAndTheSelection)
+// Style buttons follow the characters, Bullet and the alignment group the paragraphs.
+TEST_F(EditorEvents, ButtonsFollowTheCaretAndTheSelection)
 {
     frmNotes& w = start();
     RichTextBox& e = *w.rtfNotes;
-    e.setText(QStringLiteral("plain bold under slant"));
+    e.setText(QStringLiteral("plain bold under slant\ntwo\nthree"));
     select(6, 4);
     e.setSelBold(true);
     select(11, 5);
     e.setSelUnderline(true);
     select(17, 5);
     e.setSelItalic(true);
-    const struct
-    {
-        int start, length;
-        const char* shown; // Bold, Italic, Underline
-    } cases[] = { { 2, 0, "000" }, { 8, 0, "100" }, { 13, 0, "001" }, { 20, 0, "010" },
-        { 6, 4, "100" }, { 4, 4, "000" }, { 6, 10, "000" }, { 11, 5, "001" } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.start << '+' << c.length);
-        select(c.start, c.length);
-        EXPECT_EQ(pressed({ "Bold", "Italic", "Underline" }), QLatin1String(c.shown));
-    }
-}
-
-TEST_F(EditorEvents, BulletAndAlignmentFollowTheParagraphs)
-{
-    frmNotes& w = start();
-    RichTextBox& e = *w.rtfNotes;
-    e.setText(QStringLiteral("one\ntwo\nthree"));
-    select(0, 3);
+    select(0, 0);
     e.setSelBullet(true);
-    e.setSelAlignment(2);
-    select(4, 3);
-    e.setSelAlignment(1);
+    ASSERT_TRUE(e.setSelAlignment(2));
+    select(24, 0);
+    ASSERT_TRUE(e.setSelAlignment(1));
     const struct
     {
         int start, length;
         int chkBullet;
-        const char* shown; // Bullet, Align Left, Center, Align Right
-    } cases[] = { { 1, 0, 1, "1010" }, { 0, 3, 1, "1010" }, { 5, 0, 0, "0001" },
-        { 0, 7, 2, "0000" }, { 9, 2, 0, "0100" }, { 4, 9, 0, "0000" } };
+        const char* shown; // Bold, Italic, Underline, Bullet, Align Left, Center, Align Right
+    } cases[] = { { 2, 0, 1, "0001010" }, { 8, 0, 1, "1001010" }, { 13, 0, 1, "0011010" },
+        { 20, 0, 1, "0101010" }, { 6, 4, 1, "1001010" }, { 4, 4, 1, "0001010" },
+        { 6, 10, 1, "0001010" }, { 11, 5, 1, "0011010" }, { 24, 0, 0, "0000001" },
+        { 0, 26, 2, "0000000" }, { 28, 2, 0, "0000100" }, { 23, 9, 0, "0000000" } };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.start << '+' << c.length);
         select(c.start, c.length);
         EXPECT_EQ(w.chkBullet, c.chkBullet);
-        EXPECT_EQ(
-            pressed({ "Bullet", "Align Left", "Center", "Align Right" }), QLatin1String(c.shown));
+        EXPECT_EQ(pressed({ "Bold", "Italic", "Underline", "Bullet", "Align Left", "Center",
+                      "Align Right" }),
+            QLatin1String(c.shown));
     }
 }
 
