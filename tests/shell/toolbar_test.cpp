@@ -281,12 +281,13 @@ TEST_F(ToolbarTest, HidingMovesTheEditorAndPersists)
     frmNotes& w = start();
     w.resize(640, 480);
     ASSERT_GT(w.Toolbar->height(), 0);
-    EXPECT_EQ(w.rtfNotes->geometry(), belowToolbar());
+    const QRect below = belowToolbar();
+    EXPECT_EQ(w.rtfNotes->geometry(), below);
     for (const bool shown : { false, true }) {
         item("mnuToolbar")->trigger();
         EXPECT_EQ(checked("mnuToolbar"), shown);
         EXPECT_EQ(w.Toolbar->isVisible(), shown);
-        EXPECT_EQ(w.rtfNotes->geometry(), shown ? belowToolbar() : clientRect());
+        EXPECT_EQ(w.rtfNotes->geometry(), shown ? below : clientRect());
     }
 
     item("mnuToolbar")->trigger();
