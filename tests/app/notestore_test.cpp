@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <functional>
 
 #include <cerrno>
 
@@ -122,74 +123,66 @@ TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
     }
 }
 
-// A note file that cannot be read is moved aside, byte for byte, and the user told once; the
-// next shut-down writes a new note and leaves the old file alone.
+// A note that cannot be read (bad bytes, a folder, too big) is moved aside as it is, and the user
+// told once; the next shut-down writes a new note and leaves the old one alone.
 TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
 {
+    const auto bytes = [](QByteArray content) {
+        return [content](const QString& path) { writeAll(path, content); };
+    };
     const struct
     {
         const char* what;
-        QByteArray bytes;
+        std::function<void(const QString&)> make;
     } cases[] = {
-        { "binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB') },
-        { "empty", QByteArray() },
-        { "almost rich text", QByteArray("{\\rtx1 hello}") },
-        { "plain text", QByteArray("just words\n") },
+        { "binary",
+            bytes(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB')) },
+        { "empty", bytes(QByteArray()) },
+        { "almost rich text", bytes("{\\rtx1 hello}") },
+        { "plain text", bytes("just words\n") },
+        { "folder", [](const QString& path) { QDir().mkpath(path + QStringLiteral("/inside")); } },
+        { "huge",
+            [](const QString& path) {
+                QFile huge(path);
+                ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+                ASSERT_TRUE(huge.resize(200LL * 1024 * 1024)); // sparse: no disk space used
+            } },
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         TestEnvironment local;
-        writeAll(local.notePath(), c.bytes);
+        c.make(local.notePath());
+        const bool folder = QFileInfo(local.notePath()).isDir();
+        const qint64 size = QFileInfo(local.notePath()).size();
+        const QByteArray content = size < 65536 ? readAll(local.notePath()) : QByteArray();
         local.prompter->expectMsgBox();
         {
             frmNotes w(local.environment());
-            ASSERT_TRUE(w.Form_Load()) << c.what;
-            EXPECT_TRUE(w.rtfNotes->Text().isEmpty()) << c.what;
-            ASSERT_EQ(local.prompter->shown().size(), 1u) << c.what;
+            ASSERT_TRUE(w.Form_Load());
+            EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
+            ASSERT_EQ(local.prompter->shown().size(), 1u);
             const QStringList aside = asideFiles(local.programFolder());
-            ASSERT_EQ(aside.size(), 1) << c.what;
+            ASSERT_EQ(aside.size(), 1);
             EXPECT_EQ(aside.front(), u"data.nbx.unreadable-20260314-150926");
-            EXPECT_TRUE(local.prompter->shown().front().prompt.contains(aside.front())) << c.what;
-            EXPECT_EQ(readAll(local.programFolder() + aside.front()), c.bytes) << c.what;
+            EXPECT_TRUE(local.prompter->shown().front().prompt.contains(aside.front()));
+            const QFileInfo after(local.programFolder() + aside.front());
+            EXPECT_EQ(after.isDir(), folder);
+            EXPECT_EQ(after.size(), size);
+            if (folder) {
+                EXPECT_TRUE(QFileInfo::exists(after.filePath() + QStringLiteral("/inside")));
+            } else if (size < 65536) {
+                EXPECT_EQ(readAll(after.filePath()), content);
+            }
             w.rtfNotes->setText(QStringLiteral("new note"));
             w.close();
         }
-        EXPECT_TRUE(rtf::looksLikeRtf(readAll(local.notePath()))) << c.what;
-        EXPECT_EQ(asideFiles(local.programFolder()).size(), 1) << c.what;
+        EXPECT_TRUE(rtf::looksLikeRtf(readAll(local.notePath())));
+        EXPECT_EQ(asideFiles(local.programFolder()).size(), 1);
         // The next start reads the new note without a word.
         frmNotes again(local.environment());
         ASSERT_TRUE(again.Form_Load());
         EXPECT_EQ(again.rtfNotes->Text(), u"new note");
         again.close();
-    }
-}
-
-TEST_F(NoteStoreTest, ANoteThatIsAFolderOrHugeIsMovedAside)
-{
-    {
-        TestEnvironment local;
-        ASSERT_TRUE(QDir().mkpath(local.notePath() + QStringLiteral("/inside")));
-        local.prompter->expectMsgBox();
-        frmNotes w(local.environment());
-        ASSERT_TRUE(w.Form_Load());
-        EXPECT_TRUE(QFileInfo(
-            local.programFolder() + asideFiles(local.programFolder()).value(0) + "/inside")
-                        .isDir());
-        w.close();
-        EXPECT_TRUE(QFileInfo(local.notePath()).isFile());
-    }
-    {
-        TestEnvironment local;
-        QFile huge(local.notePath());
-        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(huge.resize(200LL * 1024 * 1024)); // sparse: no disk space used
-        huge.close();
-        local.prompter->expectMsgBox();
-        frmNotes w(local.environment());
-        ASSERT_TRUE(w.Form_Load());
-        const QStringList aside = asideFiles(local.programFolder());
-        ASSERT_EQ(aside.size(), 1);
-        EXPECT_EQ(QFileInfo(local.programFolder() + aside.front()).size(), 200LL * 1024 * 1024);
-        w.close();
     }
 }
 

@@ -13,7 +13,18 @@
 namespace penwick::test {
 namespace {
 
-using ShutdownTest = ProgramTest;
+class ShutdownTest : public ProgramTest
+{
+protected:
+    // The stored texts of `keys`, joined by blanks.
+    QString stored(std::initializer_list<const char*> keys) const
+    {
+        QStringList texts;
+        for (const char* key : keys)
+            texts << env.stored(QLatin1String(key));
+        return texts.join(u' ');
+    }
+};
 
 QByteArray readAll(const QString& path)
 {
@@ -39,13 +50,8 @@ TEST_F(ShutdownTest, WritesTheNoteAndEveryOptionInOrder)
     const std::vector<QString> expected { "BG", "OnTop", "Startup", "Toolbar", "Flat Toolbar",
         "Word Wrap", "AutoSave", "AutoSaveText", "RememberSize", "RememberPos", "Width", "Height" };
     EXPECT_EQ(keysOf(env.settings->writes), expected);
-    EXPECT_EQ(env.stored("BG"), u"-2147483643");
-    EXPECT_EQ(env.stored("OnTop"), u"False");
-    EXPECT_EQ(env.stored("Toolbar"), u"True");
-    EXPECT_EQ(env.stored("AutoSave"), u"0");
-    EXPECT_EQ(env.stored("AutoSaveText"), u"10");
-    EXPECT_EQ(env.stored("Width"), u"6945");
-    EXPECT_EQ(env.stored("Height"), u"5610");
+    EXPECT_EQ(stored({ "BG", "OnTop", "Toolbar", "AutoSave", "AutoSaveText", "Width", "Height" }),
+        u"-2147483643 False True 0 10 6945 5610");
     EXPECT_TRUE(env.stored("Left").isNull());
 
     frmNotes& again = restartWith();
@@ -67,10 +73,7 @@ TEST_F(ShutdownTest, GeometryIsThatOfTheNormalWindow)
     ASSERT_GE(keys.size(), 4u);
     EXPECT_EQ(std::vector<QString>(keys.end() - 4, keys.end()),
         (std::vector<QString> { "Width", "Height", "Left", "Top" }));
-    EXPECT_EQ(env.stored("Width"), u"7500");
-    EXPECT_EQ(env.stored("Height"), u"6000");
-    EXPECT_EQ(env.stored("Left"), u"1500");
-    EXPECT_EQ(env.stored("Top"), u"900");
+    EXPECT_EQ(stored({ "Width", "Height", "Left", "Top" }), u"7500 6000 1500 900");
 }
 
 TEST_F(ShutdownTest, WithoutRememberSizeTheStoredSizeIsLeftAlone)
@@ -109,13 +112,9 @@ TEST_F(ShutdownTest, OptionTogglesFlipTheirMarkOnly)
         (w.*t.handler)();
     }
     EXPECT_EQ(w.rtfNotes->RightMargin(), 99999.f); // word wrap now off
-    const QSize size = w.size();
-    EXPECT_EQ(w.size(), size);
     closeWindow();
-    EXPECT_EQ(env.stored("Startup"), u"True");
-    EXPECT_EQ(env.stored("RememberPos"), u"True");
-    EXPECT_EQ(env.stored("RememberSize"), u"False");
-    EXPECT_EQ(env.stored("Word Wrap"), u"False");
+    EXPECT_EQ(stored({ "Startup", "RememberPos", "RememberSize", "Word Wrap" }),
+        u"True True False False");
 }
 
 TEST_F(ShutdownTest, DefaultsClearsTwoOptionsAndSetsTheDefaultSize)
@@ -124,18 +123,14 @@ TEST_F(ShutdownTest, DefaultsClearsTwoOptionsAndSetsTheDefaultSize)
         { "RememberPos", "True" }, { "Word Wrap", "False" } });
     w.showNormal();
     w.mnuDefaults_Click();
-    EXPECT_FALSE(checked("mnuStartup"));
-    EXPECT_FALSE(checked("mnuOnTop"));
-    EXPECT_FALSE(checked("mnuToolbar"));
+    EXPECT_FALSE(checked("mnuStartup") || checked("mnuOnTop"));
+    // The others stay as they were.
+    EXPECT_FALSE(checked("mnuToolbar") || checked("mnuWrap"));
     EXPECT_TRUE(checked("mnuRememberPos"));
-    EXPECT_FALSE(checked("mnuWrap"));
     EXPECT_EQ(w.windowWidth(), 6225.0);
     EXPECT_EQ(w.windowHeight(), 5235.0);
     closeWindow();
-    EXPECT_EQ(env.stored("Startup"), u"False");
-    EXPECT_EQ(env.stored("OnTop"), u"False");
-    EXPECT_EQ(env.stored("Width"), u"6225");
-    EXPECT_EQ(env.stored("Height"), u"5235");
+    EXPECT_EQ(stored({ "Startup", "OnTop", "Width", "Height" }), u"False False 6225 5235");
 }
 
 TEST_F(ShutdownTest, DefaultsLeavesAMaximizedWindowsSize)

@@ -33,24 +33,18 @@ double centre(double screenTwips, double windowTwips)
     return std::trunc(std::nearbyint(screenTwips - windowTwips) / 2.0);
 }
 
-struct Defaults
+// The checked items among the seven stored options.
+QStringList checkedOptions(const frmNotes& w)
 {
-    bool startup = false, onTop = false, toolbar = true, flat = true, wrap = true,
-         rememberSize = true, rememberPos = false;
-};
-
-void expectOptions(
-    const ProgramTest& t, const frmNotes& w, const Defaults& d, const std::string& why)
-{
-    EXPECT_EQ(w.menuItem(QStringLiteral("mnuStartup"))->isChecked(), d.startup) << why;
-    EXPECT_EQ(w.menuItem(QStringLiteral("mnuOnTop"))->isChecked(), d.onTop) << why;
-    EXPECT_EQ(w.menuItem(QStringLiteral("mnuToolbar"))->isChecked(), d.toolbar) << why;
-    EXPECT_EQ(w.menuItem(QStringLiteral("mnuFlatTool"))->isChecked(), d.flat) << why;
-    EXPECT_EQ(w.menuItem(QStringLiteral("mnuWrap"))->isChecked(), d.wrap) << why;
-    EXPECT_EQ(w.menuItem(QStringLiteral("mnuRememberSize"))->isChecked(), d.rememberSize) << why;
-    EXPECT_EQ(w.menuItem(QStringLiteral("mnuRememberPos"))->isChecked(), d.rememberPos) << why;
-    (void)t;
+    QStringList on;
+    for (const char* name : { "mnuStartup", "mnuOnTop", "mnuToolbar", "mnuFlatTool", "mnuWrap",
+             "mnuRememberSize", "mnuRememberPos" }) {
+        if (w.menuItem(QLatin1String(name))->isChecked())
+            on << QLatin1String(name);
+    }
+    return on;
 }
+const QStringList defaultOptions { "mnuToolbar", "mnuFlatTool", "mnuWrap", "mnuRememberSize" };
 
 TEST_F(StartupTest, FirstRunTakesEveryDefault)
 {
@@ -58,7 +52,7 @@ TEST_F(StartupTest, FirstRunTakesEveryDefault)
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.windowTitle(), u"Penwick 4.0");
     EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
-    expectOptions(*this, w, {}, "first run");
+    EXPECT_EQ(checkedOptions(w), defaultOptions);
     EXPECT_FALSE(checked("mnuAutoSave"));
     EXPECT_EQ(w.rtfNotes->RightMargin(), 0.f);
     EXPECT_EQ(w.rtfNotes->BackColor(), SystemWindowBackground);
@@ -87,11 +81,9 @@ TEST_F(StartupTest, FirstRunTakesEveryDefault)
 
 TEST_F(StartupTest, ReadsTheStoreInItsOrder)
 {
-    const std::vector<QString> options { "BG", "Startup", "OnTop", "Toolbar", "Flat Toolbar",
-        "Word Wrap", "RememberSize", "RememberPos" };
+    std::vector<QString> expected { "BG", "Startup", "OnTop", "Toolbar", "Flat Toolbar",
+        "Word Wrap", "RememberSize", "RememberPos", "Height", "Width" };
     start();
-    auto expected = options;
-    expected.insert(expected.end(), { "Height", "Width" });
     EXPECT_EQ(env.settings->reads, expected);
 
     // Left and Top only when the position is remembered, after the size.
@@ -107,13 +99,7 @@ TEST_F(StartupTest, StoredOptionsAreApplied)
     env.store({ { "Toolbar", "False" }, { "Flat Toolbar", "False" }, { "OnTop", "1" },
         { "Word Wrap", "False" }, { "RememberSize", "0" }, { "BG", "255" } });
     frmNotes& w = start();
-    Defaults d;
-    d.toolbar = false;
-    d.flat = false;
-    d.onTop = true;
-    d.wrap = false;
-    d.rememberSize = false;
-    expectOptions(*this, w, d, "stored");
+    EXPECT_EQ(checkedOptions(w), QStringList { "mnuOnTop" });
     EXPECT_EQ(w.rtfNotes->RightMargin(), 99999.f);
     EXPECT_EQ(w.rtfNotes->BackColor(), 255u);
     EXPECT_EQ(w.rtfNotes->palette().color(QPalette::Base), QColor(Qt::red));
@@ -131,21 +117,19 @@ TEST_F(StartupTest, PositionIsCentredUnlessRemembered)
     EXPECT_EQ(w.pos().x(), px(centre(screen.width() * 15.0, 9000)));
     EXPECT_EQ(w.pos().y(), pxY(centre(screen.height() * 15.0, 6000)));
 
-    frmNotes& again
-        = restartWith({ { "RememberPos", "True" }, { "Left", "-20000" }, { "Top", "1500" } });
     // Applied as stored, even off the screen.
-    EXPECT_EQ(again.pos(), QPoint(px(-20000), pxY(1500)));
+    restartWith({ { "RememberPos", "True" }, { "Left", "-20000" }, { "Top", "1500" } });
+    EXPECT_EQ(window->pos(), QPoint(px(-20000), pxY(1500)));
+
+    // Remembered, but nothing stored: centred.
+    TestEnvironment fresh;
+    fresh.store({ { "RememberPos", "True" }, { "RememberSize", "False" } });
+    frmNotes unplaced(fresh.environment());
+    ASSERT_TRUE(unplaced.Form_Load());
+    EXPECT_EQ(unplaced.pos().x(), px(centre(screen.width() * 15.0, 6945)));
+    unplaced.close();
 }
 
-TEST_F(StartupTest, RememberedPositionWithoutStoredValuesIsCentred)
-{
-    env.store({ { "RememberPos", "True" }, { "RememberSize", "False" } });
-    frmNotes& w = start();
-    const QSize screen = screenSize();
-    EXPECT_EQ(w.pos().x(), px(centre(screen.width() * 15.0, w.windowWidth())));
-}
-
-// Every stored value may be garbage: start-up skips that one assignment and runs on.
 // Every stored value may be garbage, or a number the window or the editor refuses: start-up
 // skips that one assignment and runs on with the designed state.
 TEST_F(StartupTest, UnusableValuesLeaveTheDesignedState)
@@ -169,21 +153,18 @@ TEST_F(StartupTest, UnusableValuesLeaveTheDesignedState)
         cases.emplace_back("BG", QString::fromLatin1(value));
 
     for (const auto& [key, value] : cases) {
+        SCOPED_TRACE(std::string(key) + "=" + value.left(20).toStdString());
+        const bool garbledPos = std::string_view(key) == "RememberPos";
         TestEnvironment local;
-        local.store({ { key, value },
-            { "RememberPos",
-                std::string_view(key) == "RememberPos" ? value : QStringLiteral("True") } });
+        local.store(
+            { { key, value }, { "RememberPos", garbledPos ? value : QStringLiteral("True") } });
         frmNotes w(local.environment());
         ASSERT_TRUE(w.Form_Load());
-        const std::string why = std::string(key) + "=" + value.left(20).toStdString();
-        const Defaults d;
-        EXPECT_EQ(w.menuItem(QStringLiteral("mnuToolbar"))->isChecked(), d.toolbar) << why;
-        EXPECT_EQ(w.menuItem(QStringLiteral("mnuRememberSize"))->isChecked(), d.rememberSize)
-            << why;
-        EXPECT_EQ(w.menuItem(QStringLiteral("mnuStartup"))->isChecked(), d.startup) << why;
-        EXPECT_EQ(w.rtfNotes->BackColor(), SystemWindowBackground) << why;
-        EXPECT_EQ(w.windowWidth(), 6945.0) << why;
-        EXPECT_EQ(w.windowHeight(), 5610.0) << why;
+        EXPECT_EQ(checkedOptions(w),
+            garbledPos ? defaultOptions : defaultOptions + QStringList { "mnuRememberPos" });
+        EXPECT_EQ(w.rtfNotes->BackColor(), SystemWindowBackground);
+        EXPECT_EQ(w.windowWidth(), 6945.0);
+        EXPECT_EQ(w.windowHeight(), 5610.0);
         w.close();
     }
 }

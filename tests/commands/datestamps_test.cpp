@@ -8,44 +8,38 @@ namespace {
 
 const QLocale UnitedStates(QLocale::English, QLocale::UnitedStates);
 
-QDateTime at(int year, int month, int day, int hour, int minute)
-{
-    return QDateTime(QDate(year, month, day), QTime(hour, minute));
-}
-
 TEST(DateStamps, Pieces)
 {
     const struct
     {
-        QDateTime now;
+        QDate date;
         const char* shortDate;
         const char* longDate;
         const char* monthDate;
-        const char* time;
-    } cases[] = {
-        { at(1998, 11, 16, 16, 20), "11/16/98", "Monday, November 16, 1998", "November 16, 1998",
-            "4:20 PM" },
-        { at(2005, 3, 1, 0, 0), "3/1/05", "Tuesday, March 1, 2005", "March 1, 2005", "12:00 AM" },
-        { at(2024, 12, 31, 12, 0), "12/31/24", "Tuesday, December 31, 2024", "December 31, 2024",
-            "12:00 PM" },
-        { at(2000, 1, 9, 9, 5), "1/9/00", "Sunday, January 9, 2000", "January 9, 2000", "9:05 AM" },
-        { at(2001, 7, 4, 23, 59), "7/4/01", "Wednesday, July 4, 2001", "July 4, 2001", "11:59 PM" },
-        { at(2001, 7, 4, 0, 1), "7/4/01", "Wednesday, July 4, 2001", "July 4, 2001", "12:01 AM" },
-        { at(2001, 7, 4, 11, 59), "7/4/01", "Wednesday, July 4, 2001", "July 4, 2001", "11:59 AM" },
-        { at(2001, 7, 4, 13, 0), "7/4/01", "Wednesday, July 4, 2001", "July 4, 2001", "1:00 PM" },
+    } dates[] = {
+        { QDate(1998, 11, 16), "11/16/98", "Monday, November 16, 1998", "November 16, 1998" },
+        { QDate(2005, 3, 1), "3/1/05", "Tuesday, March 1, 2005", "March 1, 2005" },
+        { QDate(2024, 12, 31), "12/31/24", "Tuesday, December 31, 2024", "December 31, 2024" },
+        { QDate(2000, 1, 9), "1/9/00", "Sunday, January 9, 2000", "January 9, 2000" },
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.now.toString(Qt::ISODate).toStdString());
-        EXPECT_EQ(ShortDateText(c.now.date(), UnitedStates), QLatin1String(c.shortDate));
-        EXPECT_EQ(LongDateText(c.now.date(), UnitedStates), QLatin1String(c.longDate));
-        EXPECT_EQ(MonthDateText(c.now.date(), UnitedStates), QLatin1String(c.monthDate));
-        EXPECT_EQ(TimeText(c.now.time(), UnitedStates), QLatin1String(c.time));
+    for (const auto& d : dates) {
+        SCOPED_TRACE(d.date.toString(Qt::ISODate).toStdString());
+        EXPECT_EQ(ShortDateText(d.date, UnitedStates), QLatin1String(d.shortDate));
+        EXPECT_EQ(LongDateText(d.date, UnitedStates), QLatin1String(d.longDate));
+        EXPECT_EQ(MonthDateText(d.date, UnitedStates), QLatin1String(d.monthDate));
     }
+    // Midnight, noon and the minutes either side of them.
+    const std::pair<QTime, const char*> times[] = { { QTime(16, 20), "4:20 PM" },
+        { QTime(0, 0), "12:00 AM" }, { QTime(12, 0), "12:00 PM" }, { QTime(9, 5), "9:05 AM" },
+        { QTime(23, 59), "11:59 PM" }, { QTime(0, 1), "12:01 AM" }, { QTime(11, 59), "11:59 AM" },
+        { QTime(13, 0), "1:00 PM" } };
+    for (const auto& [time, text] : times)
+        EXPECT_EQ(TimeText(time, UnitedStates), QLatin1String(text));
 }
 
 TEST(DateStamps, ItemTextsOfTheSampleMoment)
 {
-    const QDateTime now = at(1998, 11, 16, 16, 20);
+    const QDateTime now(QDate(1998, 11, 16), QTime(16, 20));
     const char* const expected[] = {
         "11/16/98",
         "11/16/98 4:20 PM",
@@ -67,7 +61,7 @@ TEST(DateStamps, ItemTextsOfTheSampleMoment)
 
 TEST(DateStamps, FollowTheLocale)
 {
-    const QDateTime now = at(1998, 11, 16, 16, 20);
+    const QDateTime now(QDate(1998, 11, 16), QTime(16, 20));
     const QLocale german(QLocale::German, QLocale::Germany);
     EXPECT_EQ(MonthDateText(now.date(), german), QStringLiteral("November 16, 1998"));
     EXPECT_EQ(

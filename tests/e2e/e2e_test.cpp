@@ -46,10 +46,14 @@ protected:
         EXPECT_EQ(process->exitCode(), 0);
     }
 
-    static QString stored(const ProgramFolder& folder, const char* key)
+    // The stored texts of `keys`, joined by blanks.
+    static QString stored(const ProgramFolder& folder, std::initializer_list<const char*> keys)
     {
         QSettings ini(folder.settingsFile(), QSettings::IniFormat);
-        return ini.value(QStringLiteral("Penwick/") + QLatin1String(key)).toString();
+        QStringList texts;
+        for (const char* key : keys)
+            texts << ini.value(QStringLiteral("Penwick/") + QLatin1String(key)).toString();
+        return texts.join(u' ');
     }
 
     static QString noteText(const ProgramFolder& folder)
@@ -72,9 +76,7 @@ TEST_F(EndToEnd, TypedTextIsInTheNoteAfterClosing)
     closeThroughWindow(id);
 
     EXPECT_EQ(noteText(folder), u"Hello from the keyboard\nsecond line");
-    EXPECT_EQ(stored(folder, "Toolbar"), u"True");
-    EXPECT_EQ(stored(folder, "Width"), u"6945");
-    EXPECT_EQ(stored(folder, "Height"), u"5610");
+    EXPECT_EQ(stored(folder, { "Toolbar", "Width", "Height" }), u"True 6945 5610");
 
     // The next start shows the note as it was left.
     const QString again = startAndFindWindow(folder);
@@ -89,11 +91,10 @@ TEST_F(EndToEnd, WindowGeometryDoesNotDrift)
     ProgramFolder folder(binary);
     {
         QSettings ini(folder.settingsFile(), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("Penwick/RememberPos"), QStringLiteral("True"));
-        ini.setValue(QStringLiteral("Penwick/Left"), QStringLiteral("1500"));
-        ini.setValue(QStringLiteral("Penwick/Top"), QStringLiteral("1200"));
-        ini.setValue(QStringLiteral("Penwick/Width"), QStringLiteral("7200"));
-        ini.setValue(QStringLiteral("Penwick/Height"), QStringLiteral("5400"));
+        for (const auto& [key, value] :
+            { std::pair("RememberPos", "True"), std::pair("Left", "1500"), std::pair("Top", "1200"),
+                std::pair("Width", "7200"), std::pair("Height", "5400") })
+            ini.setValue(QStringLiteral("Penwick/") + QLatin1String(key), QLatin1String(value));
     }
     QString firstGeometry;
     for (int run = 0; run < 5; ++run) {
@@ -104,10 +105,8 @@ TEST_F(EndToEnd, WindowGeometryDoesNotDrift)
             firstGeometry = geometry;
         EXPECT_EQ(geometry, firstGeometry) << "run " << run;
         closeThroughWindow(id);
-        EXPECT_EQ(stored(folder, "Width"), u"7200") << "run " << run;
-        EXPECT_EQ(stored(folder, "Height"), u"5400") << "run " << run;
-        EXPECT_EQ(stored(folder, "Left"), u"1500") << "run " << run;
-        EXPECT_EQ(stored(folder, "Top"), u"1200") << "run " << run;
+        EXPECT_EQ(stored(folder, { "Width", "Height", "Left", "Top" }), u"7200 5400 1500 1200")
+            << "run " << run;
     }
 }
 

@@ -4,7 +4,6 @@
 #include "platform/commondialog.h"
 
 #include <deque>
-#include <memory>
 #include <vector>
 
 namespace penwick::test {
@@ -21,7 +20,6 @@ public:
     {
         Kind kind;
         CommonDialogValues values; // as they were when the dialog opened
-        QWidget* owner;
     };
 
     struct FontChoice
@@ -35,44 +33,42 @@ public:
         OleColor color = 0;
     };
 
-    FakeCommonDialog();
     ~FakeCommonDialog() override;
 
-    void expectOpen(const QString& fileName);
-    void expectSave(const QString& fileName);
-    void expectColor(OleColor color);
-    void expectFont(const FontChoice& choice);
-    // Accepts the printer dialog: hDC then names a printer that writes a PDF to `pdfFile`.
-    void expectPrinter(const QString& pdfFile);
+    void expectColor(OleColor color) { m_script.push_back({ Kind::Color, true, color, {} }); }
+    void expectFont(const FontChoice& choice)
+    {
+        m_script.push_back({ Kind::Font, true, 0, choice });
+    }
     // The user cancels: Cancelled when CancelError is set (else Ok), values untouched.
-    void expectCancel(Kind kind);
-    void expectFailure(Kind kind);
+    void expectCancel(Kind kind) { m_script.push_back({ kind, false, 0, {} }); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
-    QPrinter* printer() const { return m_printer.get(); }
 
-    DialogResult ShowOpen(CommonDialogValues& dialog, QWidget* owner) override;
-    DialogResult ShowSave(CommonDialogValues& dialog, QWidget* owner) override;
-    DialogResult ShowColor(CommonDialogValues& dialog, QWidget* owner) override;
-    DialogResult ShowFont(CommonDialogValues& dialog, QWidget* owner) override;
-    DialogResult ShowPrinter(CommonDialogValues& dialog, QWidget* owner) override;
+    DialogResult ShowOpen(CommonDialogValues& d, QWidget*) override { return show(Kind::Open, d); }
+    DialogResult ShowSave(CommonDialogValues& d, QWidget*) override { return show(Kind::Save, d); }
+    DialogResult ShowColor(CommonDialogValues& d, QWidget*) override
+    {
+        return show(Kind::Color, d);
+    }
+    DialogResult ShowFont(CommonDialogValues& d, QWidget*) override { return show(Kind::Font, d); }
+    DialogResult ShowPrinter(CommonDialogValues& d, QWidget*) override
+    {
+        return show(Kind::Printer, d);
+    }
 
 private:
-    enum class Outcome { Accept, Cancel, Fail };
     struct Answer
     {
-        Kind kind = Kind::Open;
-        Outcome outcome = Outcome::Accept;
-        QString text; // file name, or the printer's PDF file
-        OleColor color = 0;
+        Kind kind;
+        bool accept;
+        OleColor color;
         FontChoice font;
     };
-    Answer& script(Kind kind, Outcome outcome);
-    DialogResult show(Kind kind, CommonDialogValues& dialog, QWidget* owner);
+    DialogResult show(Kind kind, CommonDialogValues& dialog);
 
     std::deque<Answer> m_script;
     std::vector<Shown> m_shown;
-    std::unique_ptr<QPrinter> m_printer;
 };
 
 } // namespace penwick::test

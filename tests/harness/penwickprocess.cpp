@@ -21,29 +21,13 @@ ProgramFolder::ProgramFolder(const QString& binary)
         ADD_FAILURE() << "cannot place the program in " << path().toStdString();
 }
 
-QString ProgramFolder::path() const
+QProcess* ProgramFolder::start(QObject* owner, const QString& platform) const
 {
-    return m_root.path() + QStringLiteral("/program/");
-}
-
-QString ProgramFolder::settingsFile() const
-{
-    return m_root.path() + QStringLiteral("/config/Bramblecot.ini");
-}
-
-QProcessEnvironment ProgramFolder::environment() const
-{
+    auto* process = new QProcess(owner);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.path() + QStringLiteral("/config"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_root.path() + QStringLiteral("/data"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root.path() + QStringLiteral("/runtime"));
-    return env;
-}
-
-QProcess* ProgramFolder::start(QObject* owner, const QString& platform) const
-{
-    auto* process = new QProcess(owner);
-    QProcessEnvironment env = environment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     process->setProcessEnvironment(env);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);

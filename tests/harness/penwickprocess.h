@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -17,12 +16,13 @@ public:
     // program keeps its note beside itself.
     explicit ProgramFolder(const QString& binary);
 
-    QString path() const; // ends in "/"
+    QString path() const { return m_root.path() + QStringLiteral("/program/"); }
     QString program() const { return path() + QStringLiteral("penwick"); }
     QString notePath() const { return path() + QStringLiteral("data.nbx"); }
-    QString settingsFile() const;
-    QString root() const { return m_root.path(); }
-    QProcessEnvironment environment() const;
+    QString settingsFile() const
+    {
+        return m_root.path() + QStringLiteral("/config/Bramblecot.ini");
+    }
 
     // Starts a copy; `platform` is the Qt platform plugin ("offscreen" or "xcb").
     QProcess* start(QObject* owner, const QString& platform = QStringLiteral("offscreen")) const;

@@ -13,19 +13,6 @@ TestEnvironment::TestEnvironment()
     settings = std::make_shared<RecordingSettings>(settingsFile());
 }
 
-QString TestEnvironment::programFolder() const
-{
-    return m_root.path() + QStringLiteral("/program/");
-}
-QString TestEnvironment::dataFolder() const
-{
-    return m_root.path() + QStringLiteral("/data/Penwick");
-}
-QString TestEnvironment::settingsFile() const
-{
-    return m_root.path() + QStringLiteral("/config/Bramblecot.ini");
-}
-
 void TestEnvironment::store(std::initializer_list<std::pair<const char*, QString>> values)
 {
     QSettings ini(settingsFile(), QSettings::IniFormat);

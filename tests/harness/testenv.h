@@ -49,9 +49,12 @@ class TestEnvironment
 public:
     TestEnvironment();
 
-    QString programFolder() const; // ends in "/"
-    QString dataFolder() const;
-    QString settingsFile() const;
+    QString programFolder() const { return m_root.path() + QStringLiteral("/program/"); }
+    QString dataFolder() const { return m_root.path() + QStringLiteral("/data/Penwick"); }
+    QString settingsFile() const
+    {
+        return m_root.path() + QStringLiteral("/config/Bramblecot.ini");
+    }
     QString notePath() const { return programFolder() + QStringLiteral("data.nbx"); }
 
     // Stores option texts before the program starts.

@@ -13,24 +13,35 @@ namespace {
 class EditorEvents : public ProgramTest
 {
 protected:
-    int value(const char* key) const
+    // How many of Cut and Copy are enabled: both buttons, both menu items and the popup menu's
+    // pair (its last signal). Either 0 or 5 when they agree.
+    int cutCopyEnabled(const QSignalSpy& popup) const
     {
-        const ToolbarButton* b = window->Toolbar->Buttons(QLatin1String(key));
-        return b ? b->Value() : -1;
+        int on = !popup.isEmpty() && popup.last().at(0).toBool();
+        for (const char* key : { "Cut", "Copy" }) {
+            const ToolbarButton* b = window->Toolbar->Buttons(QLatin1String(key));
+            on += (b && b->Enabled()) + item((std::string("mnu") + key).c_str())->isEnabled();
+        }
+        return on;
     }
-    bool enabled(const char* key) const
+    // The buttons' values in a row, "010"; "?" for a missing button.
+    QString pressed(std::initializer_list<const char*> keys) const
     {
-        const ToolbarButton* b = window->Toolbar->Buttons(QLatin1String(key));
-        return b && b->Enabled();
+        QString shown;
+        for (const char* key : keys) {
+            const ToolbarButton* b = window->Toolbar->Buttons(QLatin1String(key));
+            shown += b ? QString::number(b->Value()) : QStringLiteral("?");
+        }
+        return shown;
     }
-    void select(int start, int length) const
+    void select(int start, int length)
     {
         window->rtfNotes->setSelStart(start);
         window->rtfNotes->setSelLength(length);
     }
 };
 
-TEST_F(EditorEvents, StartUpPrimesTheStates)
+TEST_F(EditorEvents, StartUpPrimesTheStatesAndTheFirstChangeEnablesUndo)
 {
     window = std::make_unique<frmNotes>(env.environment());
     QSignalSpy popupUndo(window.get(), &frmNotes::popupUndoEnabled);
@@ -41,27 +52,17 @@ TEST_F(EditorEvents, StartUpPrimesTheStates)
     ASSERT_FALSE(popupUndo.isEmpty());
     EXPECT_FALSE(popupUndo.last().at(0).toBool());
     // Designed enabled; the one sync at start-up sees no selection.
-    EXPECT_FALSE(item("mnuCut")->isEnabled());
-    EXPECT_FALSE(item("mnuCopy")->isEnabled());
-    EXPECT_FALSE(enabled("Cut"));
-    EXPECT_FALSE(enabled("Copy"));
     ASSERT_FALSE(popupCutCopy.isEmpty());
-    EXPECT_FALSE(popupCutCopy.last().at(0).toBool());
+    EXPECT_EQ(cutCopyEnabled(popupCutCopy), 0);
     EXPECT_EQ(window->chkBullet, 0);
-    EXPECT_EQ(value("Align Left"), 1);
-}
+    EXPECT_EQ(pressed({ "Align Left" }), u"1");
 
-TEST_F(EditorEvents, TheFirstChangeEnablesUndoForGood)
-{
-    frmNotes& w = start();
-    QSignalSpy popupUndo(&w, &frmNotes::popupUndoEnabled);
-    ASSERT_FALSE(item("mnuUndo")->isEnabled());
-    QTest::keyClicks(w.rtfNotes, QStringLiteral("a"));
+    // The first change enables Undo for good.
+    QTest::keyClicks(window->rtfNotes, QStringLiteral("a"));
     EXPECT_TRUE(item("mnuUndo")->isEnabled());
-    ASSERT_FALSE(popupUndo.isEmpty());
     EXPECT_TRUE(popupUndo.last().at(0).toBool());
     select(0, 0);
-    w.rtfNotes->Undo();
+    window->rtfNotes->Undo();
     EXPECT_TRUE(item("mnuUndo")->isEnabled());
 }
 
@@ -106,67 +107,45 @@ TEST_F(EditorEvents, CutAndCopyNeedASelection)
     } cases[] = { { 2, 0, false }, { 0, 3, true }, { 3, 1, true }, { 7, 0, false }, { 0, 7, true },
         { 5, 0, false } };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.start << '+' << c.length);
         select(c.start, c.length);
-        EXPECT_EQ(enabled("Cut"), c.on) << c.start << '+' << c.length;
-        EXPECT_EQ(enabled("Copy"), c.on) << c.start << '+' << c.length;
-        EXPECT_EQ(item("mnuCut")->isEnabled(), c.on) << c.start << '+' << c.length;
-        EXPECT_EQ(item("mnuCopy")->isEnabled(), c.on) << c.start << '+' << c.length;
-        ASSERT_FALSE(popup.isEmpty());
-        EXPECT_EQ(popup.last().at(0).toBool(), c.on);
+        EXPECT_EQ(cutCopyEnabled(popup), c.on ? 5 : 0);
     }
 }
 
-TEST_F(EditorEvents, StyleButtonsFollowTheCaretAndTheSelection)
+// Style buttons follow the characters, Bullet and the alignment group the paragraphs.
+TEST_F(EditorEvents, ButtonsFollowTheCaretAndTheSelection)
 {
     frmNotes& w = start();
     RichTextBox& e = *w.rtfNotes;
-    e.setText(QStringLiteral("plain bold under slant"));
+    e.setText(QStringLiteral("plain bold under slant\ntwo\nthree"));
     select(6, 4);
     e.setSelBold(true);
     select(11, 5);
     e.setSelUnderline(true);
     select(17, 5);
     e.setSelItalic(true);
-    const struct
-    {
-        int start, length;
-        const char* shown; // Bold, Italic, Underline
-    } cases[] = { { 2, 0, "000" }, { 8, 0, "100" }, { 13, 0, "001" }, { 20, 0, "010" },
-        { 6, 4, "100" }, { 4, 4, "000" }, { 6, 10, "000" }, { 11, 5, "001" } };
-    for (const auto& c : cases) {
-        select(c.start, c.length);
-        QString shown;
-        for (const char* key : { "Bold", "Italic", "Underline" })
-            shown += QString::number(value(key));
-        EXPECT_EQ(shown, QLatin1String(c.shown)) << c.start << '+' << c.length;
-    }
-}
-
-TEST_F(EditorEvents, BulletAndAlignmentFollowTheParagraphs)
-{
-    frmNotes& w = start();
-    RichTextBox& e = *w.rtfNotes;
-    e.setText(QStringLiteral("one\ntwo\nthree"));
-    select(0, 3);
+    select(0, 0);
     e.setSelBullet(true);
-    e.setSelAlignment(2);
-    select(4, 3);
-    e.setSelAlignment(1);
+    ASSERT_TRUE(e.setSelAlignment(2));
+    select(24, 0);
+    ASSERT_TRUE(e.setSelAlignment(1));
     const struct
     {
         int start, length;
-        int chkBullet, bullet;
-        const char* alignment; // Align Left, Center, Align Right
-    } cases[] = { { 1, 0, 1, 1, "010" }, { 0, 3, 1, 1, "010" }, { 5, 0, 0, 0, "001" },
-        { 0, 7, 2, 0, "000" }, { 9, 2, 0, 0, "100" }, { 4, 9, 0, 0, "000" } };
+        int chkBullet;
+        const char* shown; // Bold, Italic, Underline, Bullet, Align Left, Center, Align Right
+    } cases[] = { { 2, 0, 1, "0001010" }, { 8, 0, 1, "1001010" }, { 13, 0, 1, "0011010" },
+        { 20, 0, 1, "0101010" }, { 6, 4, 1, "1001010" }, { 4, 4, 1, "0001010" },
+        { 6, 10, 1, "0001010" }, { 11, 5, 1, "0011010" }, { 24, 0, 0, "0000001" },
+        { 0, 26, 2, "0000000" }, { 28, 2, 0, "0000100" }, { 23, 9, 0, "0000000" } };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.start << '+' << c.length);
         select(c.start, c.length);
-        EXPECT_EQ(w.chkBullet, c.chkBullet) << c.start << '+' << c.length;
-        EXPECT_EQ(value("Bullet"), c.bullet) << c.start << '+' << c.length;
-        QString shown;
-        for (const char* key : { "Align Left", "Center", "Align Right" })
-            shown += QString::number(value(key));
-        EXPECT_EQ(shown, QLatin1String(c.alignment)) << c.start << '+' << c.length;
+        EXPECT_EQ(w.chkBullet, c.chkBullet);
+        EXPECT_EQ(pressed({ "Bold", "Italic", "Underline", "Bullet", "Align Left", "Center",
+                      "Align Right" }),
+            QLatin1String(c.shown));
     }
 }
 

@@ -32,13 +32,14 @@ TEST_F(MenuTree, EveryRowBecomesOneNamedItemInItsPlace)
         const QString name = QString::fromLatin1(row.name);
         EXPECT_FALSE(names.contains(name)) << row.name;
         names.insert(name);
+        SCOPED_TRACE(row.name);
         QAction* action = w.menuItem(name);
-        ASSERT_NE(action, nullptr) << row.name;
-        EXPECT_EQ(w.findChild<QAction*>(name), action) << row.name;
-        EXPECT_EQ(action->isSeparator(), QByteArrayView(row.caption) == "-") << row.name;
-        EXPECT_EQ(action->isCheckable(), row.check != MenuCheck::None) << row.name;
-        EXPECT_EQ(action->isChecked(), row.check == MenuCheck::Checked) << row.name;
-        EXPECT_TRUE(action->isEnabled()) << row.name;
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(w.findChild<QAction*>(name), action);
+        EXPECT_EQ(action->isSeparator(), QByteArrayView(row.caption) == "-");
+        EXPECT_EQ(action->isCheckable(), row.check != MenuCheck::None);
+        EXPECT_EQ(action->isChecked(), row.check == MenuCheck::Checked);
+        EXPECT_TRUE(action->isEnabled());
     }
     EXPECT_EQ(names.size(), 97);
 }
@@ -73,25 +74,13 @@ TEST_F(MenuTree, NestingCaptionsAndSeparatorsAreExact)
 TEST_F(MenuTree, ShortcutsAreTheTablesOnes)
 {
     frmNotes w(env.environment());
-    const struct
-    {
-        const char* item;
-        QKeySequence keys;
-    } shortcuts[] = {
-        { "mnuSave", QKeySequence(Qt::CTRL | Qt::Key_S) },
-        { "mnuFont", QKeySequence(Qt::CTRL | Qt::Key_F) },
-        { "mnuFind", QKeySequence(Qt::CTRL | Qt::Key_G) },
-        { "mnuFindAgain", QKeySequence(Qt::Key_F4) },
-        { "mnuBullet", QKeySequence(Qt::ALT | Qt::Key_Backspace) },
-        { "mnuFPlusOne", QKeySequence(Qt::Key_F3) },
-        { "mnuFMinusOne", QKeySequence(Qt::Key_F2) },
-        { "mnuHelpC", QKeySequence(Qt::Key_F1) },
-        { "mnuCut", QKeySequence() },
-        { "mnuCopy", QKeySequence() },
-        { "mnuPaste", QKeySequence() },
-    };
-    for (const auto& s : shortcuts)
-        EXPECT_EQ(w.menuItem(QLatin1String(s.item))->shortcut(), s.keys) << s.item;
+    const std::pair<const char*, QKeySequence> shortcuts[] = { { "mnuSave", Qt::CTRL | Qt::Key_S },
+        { "mnuFont", Qt::CTRL | Qt::Key_F }, { "mnuFind", Qt::CTRL | Qt::Key_G },
+        { "mnuFindAgain", Qt::Key_F4 }, { "mnuBullet", Qt::ALT | Qt::Key_Backspace },
+        { "mnuFPlusOne", Qt::Key_F3 }, { "mnuFMinusOne", Qt::Key_F2 }, { "mnuHelpC", Qt::Key_F1 },
+        { "mnuCut", {} }, { "mnuCopy", {} }, { "mnuPaste", {} } };
+    for (const auto& [name, keys] : shortcuts)
+        EXPECT_EQ(w.menuItem(QLatin1String(name))->shortcut(), keys) << name;
 }
 
 // Ctrl+S pressed in the editor saves the note, once.
