@@ -60,8 +60,13 @@ double settle(RichTextBox& editor)
     return longest;
 }
 
-template <typename Command>
-void onWholeNote(benchmark::State& state, Command command, bool withBold = true)
+void nothing(RichTextBox&)
+{ }
+
+// `command` is timed; `before` runs first, untimed, and its layout is let finish.
+template <typename Command, typename Before = decltype(&nothing)>
+void onWholeNote(
+    benchmark::State& state, Command command, bool withBold = true, Before before = &nothing)
 {
     // Shown, as in the program, with the whole note selected and the caret at its end in view.
     RichTextBox editor;
@@ -75,6 +80,8 @@ void onWholeNote(benchmark::State& state, Command command, bool withBold = true)
         editor.setSelStart(0);
         editor.setSelLength(int(editor.document()->characterCount()));
         QCoreApplication::processEvents(); // let the layout of the new text settle
+        before(editor);
+        settle(editor);
         state.ResumeTiming();
         command(editor);
         state.PauseTiming();
@@ -123,6 +130,13 @@ void BM_Normal(benchmark::State& state)
     onWholeNote(state, [](RichTextBox& e) { charformat::normal(e); });
 }
 
+void BM_UndoBold(benchmark::State& state)
+{
+    onWholeNote(
+        state, [](RichTextBox& e) { e.Undo(); }, false,
+        [](RichTextBox& e) { charformat::toggle(e, charformat::Style::Bold); });
+}
+
 #define SIZES ->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Iterations(3)
 BENCHMARK(BM_Lowercase) SIZES;
 BENCHMARK(BM_Uppercase) SIZES;
@@ -134,6 +148,7 @@ BENCHMARK(BM_DelimitText) SIZES;
 BENCHMARK(BM_RemoveExtraSpaces) SIZES;
 BENCHMARK(BM_Bold) SIZES;
 BENCHMARK(BM_Normal) SIZES;
+BENCHMARK(BM_UndoBold) SIZES;
 
 } // namespace
 

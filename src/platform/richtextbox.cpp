@@ -892,8 +892,10 @@ void RichTextBox::Paste()
 
 void RichTextBox::Undo()
 {
+    // The document undoes a large edit itself: the editor's own Undo then scrolls to the caret,
+    // which lays out all the text before it at once. The caret moves with the text either way.
     if (document()->revision() == d->largeEditRevision)
-        runEdit(LazyLayoutSpan, [this] { undo(); });
+        runEdit(LazyLayoutSpan, [this] { document()->undo(); });
     else
         undo();
 }
