@@ -29,26 +29,6 @@ inline void PrintTo(const QString& text, std::ostream* os)
 namespace penwick {
 namespace {
 
-// Runs `action` on the modal dialog of type D once it is the active one. The action must close
-// it; a dialog that never opens fails the test instead of hanging it. Nothing runs once `scope`
-// is gone, so a test that failed half-way leaves nothing behind for the next one.
-template <typename D, typename Action>
-void whenShown(QObject* scope, Action action, int turns = 100)
-{
-    QTimer::singleShot(0, scope, [scope, action, turns]() mutable {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (dialog) {
-            action(dialog);
-        } else if (turns > 0) {
-            whenShown<D>(scope, std::move(action), turns - 1);
-        } else {
-            ADD_FAILURE() << "expected dialog " << D::staticMetaObject.className() << " not shown";
-            if (QWidget* other = QApplication::activeModalWidget())
-                other->close();
-        }
-    });
-}
-
 QString typedName(QFileDialog* box)
 {
     return box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
@@ -81,9 +61,22 @@ class QtDialogs : public ::testing::Test
 {
 protected:
     QtDialogs() { values.CancelError = true; }
-    template <typename D, typename Action> void whenShown(Action action)
+    // Runs `action` on the modal dialog of type D once it is the active one. The action must
+    // close it; a dialog that never opens fails the test instead of hanging it. Nothing runs once
+    // the test is gone, so one that failed half-way leaves nothing behind for the next one.
+    template <typename D, typename Action> void whenShown(Action action, int turns = 100)
     {
-        penwick::whenShown<D>(&m_scope, std::move(action));
+        QTimer::singleShot(0, &m_scope, [this, action, turns]() mutable {
+            if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+                action(dialog);
+            } else if (turns > 0) {
+                whenShown<D>(std::move(action), turns - 1);
+            } else {
+                ADD_FAILURE() << "expected " << D::staticMetaObject.className() << " not shown";
+                if (QWidget* other = QApplication::activeModalWidget())
+                    other->close();
+            }
+        });
     }
     QString file(const QString& name, bool create = true)
     {
