@@ -29,57 +29,14 @@ inline void PrintTo(const QString& text, std::ostream* os)
 namespace penwick {
 namespace {
 
-// Runs `action` on the modal dialog of type D once it is the active one. The action must close
-// it; a dialog that never opens fails the test instead of hanging it. Nothing runs once `scope`
-// is gone, so a test that failed half-way leaves nothing behind for the next one.
-template <typename D, typename Action>
-void whenShown(QObject* scope, Action action, int turns = 100)
-{
-    QTimer::singleShot(0, scope, [scope, action, turns]() mutable {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (dialog) {
-            action(dialog);
-        } else if (turns > 0) {
-            whenShown<D>(scope, std::move(action), turns - 1);
-        } else {
-            ADD_FAILURE() << "expected dialog " << D::staticMetaObject.className() << " not shown";
-            if (QWidget* other = QApplication::activeModalWidget())
-                other->close();
-        }
-    });
-}
-
-// What the dialog's Open or Save button does (QFileDialog keeps accept() protected).
-void pressOk(QDialog* box)
-{
-    box->accept();
-}
-
-// What the user typed in the name box; Enter or the dialog's button then accepts it.
-void typeName(QFileDialog* box, const QString& name)
-{
-    auto* edit = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(edit, nullptr);
-    edit->setText(name);
-}
-
-// The file type the dialog shows as chosen.
-QString visibleFilter(QFileDialog* box)
-{
-    auto* combo = box->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-    return combo ? combo->currentText() : QString();
-}
-
 QString typedName(QFileDialog* box)
 {
-    auto* edit = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    return edit ? edit->text() : QString();
+    return box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
 }
 
 const QString ImageFilter = QStringLiteral(
-    "All Supported Formats|*.gif;*.jpg;*.bmp;*.dib;*.wmf;*.emf|Gif Images (.gif)|*.gif|Jpeg "
-    "Images (.jpg)|*.jpg|Bitmap Images (.bmp)|*.bmp|OS/2 or Windows DIB (*.dib)|*.dib|Windows "
-    "Meta File (*.wmf)|*.wmf|Enhanced Windows Meta File (*.emf)|*.emf|All Files (*.*)|*.*");
+    "All Supported Formats|*.gif;*.jpg;*.bmp|Gif Images (.gif)|*.gif|Jpeg Images (.jpg)|*.jpg|"
+    "Bitmap Images (.bmp)|*.bmp|All Files (*.*)|*.*");
 
 TEST(FileFilter, Parse)
 {
@@ -89,34 +46,43 @@ TEST(FileFilter, Parse)
     EXPECT_EQ(text[0].patterns, QStringList { QStringLiteral("*.txt") });
 
     const auto images = parseFileFilter(ImageFilter);
-    ASSERT_EQ(images.size(), 8u);
-    EXPECT_EQ(images[0].patterns.size(), 6);
-    EXPECT_EQ(images[7].description, QStringLiteral("All Files (*.*)"));
+    ASSERT_EQ(images.size(), 5u);
+    EXPECT_EQ(toNameFilter(images[4]), QStringLiteral("All Files (*.*) (*)"));
+    EXPECT_EQ(toNameFilter(images[0]), QStringLiteral("All Supported Formats (*.gif *.jpg *.bmp)"));
 
     EXPECT_TRUE(parseFileFilter(QString()).empty());
     EXPECT_TRUE(parseFileFilter(QStringLiteral("Lonely description")).empty());
     EXPECT_EQ(parseFileFilter(QStringLiteral("A|*.a|B")).size(), 1u);
     EXPECT_EQ(parseFileFilter(QStringLiteral("A| ; |B|*.b")).size(), 1u);
     EXPECT_EQ(parseFileFilter(QStringLiteral("|*.x"))[0].description, QStringLiteral("*.x"));
-
-    EXPECT_EQ(toNameFilter(images[7]), QStringLiteral("All Files (*.*) (*)"));
-    EXPECT_EQ(toNameFilter(images[0]),
-        QStringLiteral("All Supported Formats (*.gif *.jpg *.bmp *.dib *.wmf *.emf)"));
 }
 
 class QtDialogs : public ::testing::Test
 {
 protected:
-    template <typename D, typename Action> void whenShown(Action action)
+    QtDialogs() { values.CancelError = true; }
+    // Runs `action` on the modal dialog of type D once it is the active one. The action must
+    // close it; a dialog that never opens fails the test instead of hanging it. Nothing runs once
+    // the test is gone, so one that failed half-way leaves nothing behind for the next one.
+    template <typename D, typename Action> void whenShown(Action action, int turns = 100)
     {
-        penwick::whenShown<D>(&m_scope, std::move(action));
+        QTimer::singleShot(0, &m_scope, [this, action, turns]() mutable {
+            if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+                action(dialog);
+            } else if (turns > 0) {
+                whenShown<D>(std::move(action), turns - 1);
+            } else {
+                ADD_FAILURE() << "expected " << D::staticMetaObject.className() << " not shown";
+                if (QWidget* other = QApplication::activeModalWidget())
+                    other->close();
+            }
+        });
     }
     QString file(const QString& name, bool create = true)
     {
         const QString path = root() + u'/' + name;
         if (create) {
-            QFile f(path);
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            EXPECT_TRUE(QFile(path).open(QIODevice::WriteOnly));
         }
         return path;
     }
@@ -132,28 +98,18 @@ protected:
 
 TEST_F(QtDialogs, OpenShowsTitleAndFiltersAndFilterIndexPreselectsAPair)
 {
-    const struct
-    {
-        std::int16_t index;
-        const char* shown;
-    } cases[] = {
-        { 1, "All Supported Formats" },
-        { 3, "Jpeg Images (.jpg)" },
-        { 8, "All Files (*.*)" },
-        { 0, "All Supported Formats" },
-        { 9, "All Supported Formats" },
-        { -2, "All Supported Formats" },
-    };
-    values.CancelError = true;
     values.DialogTitle = QStringLiteral("Insert Picture");
     values.Filter = ImageFilter;
-    for (const auto& c : cases) {
-        values.FilterIndex = c.index;
+    const std::pair<std::int16_t, const char*> cases[] = { { 3, "Jpeg Images (.jpg)" },
+        { 5, "All Files (*.*)" }, { 0, "All Supported Formats" }, { 6, "All Supported Formats" } };
+    for (const auto& c : cases) { // out of range: the first pair
+        values.FilterIndex = c.first;
         whenShown<QFileDialog>([&](QFileDialog* box) {
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Insert Picture"));
             EXPECT_EQ(typedName(box), QString());
-            EXPECT_EQ(box->nameFilters().size(), 8);
-            EXPECT_EQ(visibleFilter(box), QLatin1String(c.shown)) << c.index;
+            EXPECT_EQ(box->nameFilters().size(), 5);
+            const auto* types = box->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            EXPECT_EQ(types->currentText(), QLatin1String(c.second)) << c.first;
             box->reject();
         });
         EXPECT_EQ(service.ShowOpen(values, nullptr), DialogResult::Cancelled);
@@ -184,19 +140,12 @@ TEST_F(QtDialogs, FlagsDecideWhichNamesAreTaken)
         { "overwrite confirmed", true, 0x2806, existing, QMessageBox::Yes },
         { "overwrite without prompt", true, 0x2804, existing, std::nullopt },
     };
-    values.CancelError = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         values.Flags = c.flags;
         values.FileName = QStringLiteral("kept.txt");
         int messages = 0;
         whenShown<QFileDialog>([&](QFileDialog* box) {
-            EXPECT_EQ(
-                box->acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-            EXPECT_EQ(box->fileMode(),
-                !c.save && (c.flags & 0x1000) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-            EXPECT_EQ(
-                box->testOption(QFileDialog::DontConfirmOverwrite), !(c.save && (c.flags & 2)));
             if (c.answer) {
                 whenShown<QMessageBox>([&, box](QMessageBox* message) {
                     ++messages;
@@ -213,9 +162,9 @@ TEST_F(QtDialogs, FlagsDecideWhichNamesAreTaken)
             }
             if (QFileInfo(c.path).dir().exists())
                 box->selectFile(c.path);
-            else
-                typeName(box, c.path);
-            pressOk(box);
+            else // typed in the name box
+                box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(c.path);
+            static_cast<QDialog*>(box)->accept(); // the Open or Save button
         });
         const DialogResult result
             = c.save ? service.ShowSave(values, nullptr) : service.ShowOpen(values, nullptr);
@@ -230,11 +179,10 @@ TEST_F(QtDialogs, SaveOpensOnTheLastChosenFileName)
 {
     QDir(root()).mkdir(QStringLiteral("sub"));
     const QString imported = file(QStringLiteral("sub/imported.txt"));
-    values.CancelError = true;
     values.Flags = 0x1804;
     whenShown<QFileDialog>([&](QFileDialog* box) {
         box->selectFile(imported);
-        pressOk(box);
+        static_cast<QDialog*>(box)->accept();
     });
     ASSERT_EQ(service.ShowOpen(values, nullptr), DialogResult::Ok);
 
@@ -272,44 +220,25 @@ TEST_F(QtDialogs, CancelWithoutCancelErrorReportsOk)
     EXPECT_EQ(values.Color, 0x123456u);
 }
 
-TEST_F(QtDialogs, ColorOpensOnColorAndReturnsTheChoice)
+TEST_F(QtDialogs, ColorOpensOnColorOnlyWhenAskedAndReturnsTheChoice)
 {
-    values.CancelError = true;
     values.DialogTitle = QStringLiteral("Text Color");
-    values.Flags = 3;
     values.Color = 0x0000FF; // red
-    whenShown<QColorDialog>([](QColorDialog* box) {
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("Text Color"));
-        EXPECT_EQ(box->currentColor(), QColor(255, 0, 0));
-        box->setCurrentColor(QColor(0, 0, 255));
-        box->accept();
-    });
-    EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Ok);
+    for (const std::int32_t flags : { 3, 2 }) { // without the initial-colour flag: black
+        values.Flags = flags;
+        whenShown<QColorDialog>([flags](QColorDialog* box) {
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Text Color"));
+            EXPECT_EQ(box->currentColor(), flags & 1 ? QColor(255, 0, 0) : QColor(Qt::black));
+            box->setCurrentColor(QColor(0, 0, 255));
+            box->accept();
+        });
+        EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Ok);
+    }
     EXPECT_EQ(values.Color, 0xFF0000u); // blue
-
-    // The next colour dialog opens on it; a cancel keeps it.
-    values.DialogTitle = QStringLiteral("Background Color");
-    whenShown<QColorDialog>([](QColorDialog* box) {
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("Background Color"));
-        EXPECT_EQ(box->currentColor(), QColor(0, 0, 255));
-        box->setCurrentColor(QColor(1, 2, 3));
-        box->reject();
-    });
-    EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Cancelled);
-    EXPECT_EQ(values.Color, 0xFF0000u);
-
-    // Without the initial-colour flag it opens on black.
-    values.Flags = 2;
-    whenShown<QColorDialog>([](QColorDialog* box) {
-        EXPECT_EQ(box->currentColor(), QColor(Qt::black));
-        box->reject();
-    });
-    EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Cancelled);
 }
 
 TEST_F(QtDialogs, FontOpensOnTheValuesReturnsTheChoiceAndEscapeKeepsIt)
 {
-    values.CancelError = true;
     values.DialogTitle = QStringLiteral("Choose Font");
     values.Flags = 0x10101;
     values.FontName = QStringLiteral("DejaVu Serif");
@@ -324,7 +253,6 @@ TEST_F(QtDialogs, FontOpensOnTheValuesReturnsTheChoiceAndEscapeKeepsIt)
         EXPECT_TRUE(shown.underline());
         EXPECT_FALSE(shown.strikeOut());
         EXPECT_EQ(box->color(), QColor(255, 0, 0));
-        EXPECT_TRUE(box->colorButton()->isVisible());
 
         QFont chosen(QStringLiteral("DejaVu Sans"), 20);
         chosen.setBold(true);
@@ -340,19 +268,18 @@ TEST_F(QtDialogs, FontOpensOnTheValuesReturnsTheChoiceAndEscapeKeepsIt)
         box->accept();
     });
     EXPECT_EQ(service.ShowFont(values, nullptr), DialogResult::Ok);
-    EXPECT_EQ(values.FontName, QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(values.FontSize, 20.0f);
-    EXPECT_TRUE(values.FontBold);
-    EXPECT_FALSE(values.FontItalic);
-    EXPECT_FALSE(values.FontUnderline);
-    EXPECT_TRUE(values.FontStrikethru);
-    EXPECT_EQ(values.Color, 0x008000u);
+    const auto font = [&] {
+        return std::make_tuple(values.FontName.toStdString(), values.FontSize, values.FontBold,
+            values.FontItalic, values.FontUnderline, values.FontStrikethru, values.Color);
+    };
+    const auto chosen
+        = std::make_tuple(std::string("DejaVu Sans"), 20.0f, true, false, false, true, 0x008000u);
+    EXPECT_EQ(font(), chosen);
 
-    // The next one opens on the choice; Escape reaches the embedded font dialog first and must
-    // close the whole dialog, keeping everything.
+    // Escape reaches the embedded font dialog first and must close the whole dialog, keeping
+    // everything.
     whenShown<FontColorDialog>([](FontColorDialog* box) {
         EXPECT_EQ(box->fontDialog()->currentFont().family(), QStringLiteral("DejaVu Sans"));
-        EXPECT_EQ(box->color(), QColor(0, 128, 0));
         box->fontDialog()->setCurrentFont(QFont(QStringLiteral("DejaVu Serif"), 30));
         box->setColor(Qt::blue);
         QTest::keyClick(box->fontDialog(), Qt::Key_Escape);
@@ -362,14 +289,11 @@ TEST_F(QtDialogs, FontOpensOnTheValuesReturnsTheChoiceAndEscapeKeepsIt)
         }
     });
     EXPECT_EQ(service.ShowFont(values, nullptr), DialogResult::Cancelled);
-    EXPECT_EQ(values.FontName, QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(values.FontSize, 20.0f);
-    EXPECT_EQ(values.Color, 0x008000u);
+    EXPECT_EQ(font(), chosen);
 }
 
 TEST_F(QtDialogs, FontWithoutEffectsOffersNoColor)
 {
-    values.CancelError = true;
     values.Flags = 0x1;
     values.FontSize = -5; // nonsense from outside: the dialog opens on the application's size
     values.FontUnderline = true;
@@ -377,12 +301,10 @@ TEST_F(QtDialogs, FontWithoutEffectsOffersNoColor)
     whenShown<FontColorDialog>([](FontColorDialog* box) {
         EXPECT_FALSE(box->colorButton()->isVisible());
         EXPECT_EQ(box->fontDialog()->currentFont().pointSizeF(), QApplication::font().pointSizeF());
-        QFont chosen(QStringLiteral("DejaVu Sans"), 11);
-        box->fontDialog()->setCurrentFont(chosen);
+        box->fontDialog()->setCurrentFont(QFont(QStringLiteral("DejaVu Sans"), 11));
         box->accept();
     });
     EXPECT_EQ(service.ShowFont(values, nullptr), DialogResult::Ok);
-    EXPECT_EQ(values.FontName, QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(values.FontSize, 11.0f);
     EXPECT_TRUE(values.FontUnderline);
     EXPECT_EQ(values.Color, 0x0000FFu);
@@ -390,13 +312,10 @@ TEST_F(QtDialogs, FontWithoutEffectsOffersNoColor)
 
 TEST_F(QtDialogs, PrinterOffersTheSelectionWhenAsked)
 {
-    values.CancelError = true;
-    values.DialogTitle = QStringLiteral("Print");
     for (const std::int32_t flags : { 0x108, 0x109 }) {
         const bool selection = flags & 1;
         values.Flags = flags;
         whenShown<QPrintDialog>([&](QPrintDialog* box) {
-            EXPECT_EQ(box->windowTitle(), QStringLiteral("Print"));
             EXPECT_EQ(box->testOption(QAbstractPrintDialog::PrintSelection), selection);
             EXPECT_FALSE(box->testOption(QAbstractPrintDialog::PrintPageRange));
             EXPECT_EQ(box->printRange(),
@@ -408,21 +327,15 @@ TEST_F(QtDialogs, PrinterOffersTheSelectionWhenAsked)
         ASSERT_NE(values.hDC, nullptr);
         EXPECT_EQ(values.hDC->printRange(), selection ? QPrinter::Selection : QPrinter::AllPages);
     }
-
     // A cancel leaves the printer of the last accepted dialog.
     QPrinter* const chosen = values.hDC;
-    values.Flags = 0x108;
-    whenShown<QPrintDialog>([](QPrintDialog* box) {
-        EXPECT_TRUE(box->testOption(QAbstractPrintDialog::PrintToFile));
-        box->reject();
-    });
+    whenShown<QPrintDialog>([](QPrintDialog* box) { box->reject(); });
     EXPECT_EQ(service.ShowPrinter(values, nullptr), DialogResult::Cancelled);
     EXPECT_EQ(values.hDC, chosen);
 }
 
 TEST_F(QtDialogs, ASecondDialogWhileOneIsOpenFails)
 {
-    values.CancelError = true;
     whenShown<QColorDialog>([this](QColorDialog* box) {
         CommonDialogValues other;
         EXPECT_EQ(service.ShowFont(other, nullptr), DialogResult::Failed);

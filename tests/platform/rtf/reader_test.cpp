@@ -47,15 +47,12 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CharFormatting, ::testing::Values(
     CharCase{"Underline", "\\ul u", "u", [](auto& f) { return f.fontUnderline(); }},
     CharCase{"UnderlineVariant", "\\ulwave w", "w", [](auto& f) { return f.fontUnderline(); }},
     CharCase{"UlNone", "\\ul a\\ulnone n", "n", [](auto& f) { return !f.fontUnderline(); }},
-    CharCase{"UlZero", "\\uldb a\\ul0 n", "n", [](auto& f) { return !f.fontUnderline(); }},
     CharCase{"Strike", "\\strike s", "s", [](auto& f) { return f.fontStrikeOut(); }},
-    CharCase{"StrikeDouble", "\\striked1 s", "s", [](auto& f) { return f.fontStrikeOut(); }},
     CharCase{"Size", "\\fs36 big", "big", [](auto& f) { return f.fontPointSize() == 18.0; }},
-    CharCase{"DefaultSize", "x", "x", [](auto& f) { return f.fontPointSize() == 12.0; }},
+    CharCase{"Defaults", "x", "x", [](auto& f) { return f.fontPointSize() == 12.0 && family(f) == "Arial"; }},
     CharCase{"HugeSizeClamped", "\\fs99999999 x", "x", [](auto& f) {
         return f.fontPointSize() > 0 && f.fontPointSize() <= 1638; }},
     CharCase{"Font", "\\f1 mono", "mono", [](auto& f) { return family(f) == "Courier New"; }},
-    CharCase{"DefaultFont", "x", "x", [](auto& f) { return family(f) == "Arial"; }},
     CharCase{"UndefinedFontFallsBack", "\\f77 x", "x", [](auto& f) { return family(f) == "Arial"; }},
     CharCase{"Colour", "\\cf2 blue", "blue", [](auto& f) {
         return f.foreground().color() == QColor(0, 0, 255); }},
@@ -71,25 +68,13 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CharFormatting, ::testing::Values(
         return f.verticalAlignment() == QTextCharFormat::AlignSuperScript; }},
     CharCase{"Sub", "\\sub sb", "sb", [](auto& f) {
         return f.verticalAlignment() == QTextCharFormat::AlignSubScript; }},
+    CharCase{"StyleSheetBasedOnCycle", "{\\stylesheet{\\s0 Normal;}{\\s1\\b\\sbasedon2 One;}"
+        "{\\s2\\i\\sbasedon1 Two;}}\\pard\\s1 styled\\par", "styled", [](auto& f) {
+        return bold(f) && f.fontItalic(); }},
     CharCase{"NoSuperSub", "\\super a\\nosupersub n", "n", [](auto& f) {
         return f.verticalAlignment() == QTextCharFormat::AlignNormal; }}
 ), caseName);
 // clang-format on
-
-TEST(Reader, HiddenTextIsDropped)
-{
-    EXPECT_EQ(plain(*body("{\\v hidden}shown\\v  gone\\v0  back")), "shown back");
-}
-
-TEST(Reader, StyleSheetAppliesThroughBasedOnAndSurvivesCycles)
-{
-    const auto doc = readDoc("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}"
-                             "{\\s1\\b\\sbasedon2 One;}{\\s2\\i\\sbasedon1 Two;}}"
-                             "\\pard\\s1 styled\\par}");
-    const QTextCharFormat f = formatOf(*doc, "styled");
-    EXPECT_TRUE(bold(f));
-    EXPECT_TRUE(f.fontItalic());
-}
 
 // ---- Paragraphs ----
 
@@ -113,9 +98,6 @@ TEST_P(Paragraphs, Apply)
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Kinds, Paragraphs, ::testing::Values(
-    ParaCase{"Left", "x\\par", "x", [](auto& b) { return align(b) == Qt::AlignLeft; }},
-    ParaCase{"Centre", "\\qc x\\par", "x", [](auto& b) { return align(b) == Qt::AlignHCenter; }},
-    ParaCase{"Right", "\\qr x\\par", "x", [](auto& b) { return align(b) == Qt::AlignRight; }},
     ParaCase{"Justify", "\\qj x\\par", "x", [](auto& b) { return align(b) == Qt::AlignJustify; }},
     ParaCase{"CarriesOverPar", "\\qc a\\par b\\par", "b", [](auto& b) {
         return align(b) == Qt::AlignHCenter; }},
@@ -160,15 +142,9 @@ INSTANTIATE_TEST_SUITE_P(CodePages, Text, ::testing::Values(
     TextCase{"RawHighBytes", "{\\rtf1\\ansi caf\xE9}", "café"},
     TextCase{"AnsiCpg", "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0}", "Пр"},
     TextCase{"Mac", "{\\rtf1\\mac \\'8e}", "é"},
-    TextCase{"Pc", "{\\rtf1\\pc \\'82}", "é"},
     TextCase{"Pca", "{\\rtf1\\pca \\'d5}", "ı"},
     TextCase{"Cyrillic", "{\\rtf1{\\fonttbl{\\f0\\fcharset204 A;}}\\f0 \\'cf\\'f0}", "Пр"},
-    TextCase{"Greek", "{\\rtf1{\\fonttbl{\\f0\\fcharset161 A;}}\\f0 \\'e1\\'e2}", "αβ"},
-    TextCase{"CentralEurope", "{\\rtf1{\\fonttbl{\\f0\\fcharset238 A;}}\\f0 \\'9a}", "š"},
-    TextCase{"Turkish", "{\\rtf1{\\fonttbl{\\f0\\fcharset162 A;}}\\f0 \\'fd}", "ı"},
     TextCase{"Hebrew", "{\\rtf1{\\fonttbl{\\f0\\fcharset177 A;}}\\f0 \\'e0}", "א"},
-    TextCase{"Arabic", "{\\rtf1{\\fonttbl{\\f0\\fcharset178 A;}}\\f0 \\'c7}", "ا"},
-    TextCase{"Baltic", "{\\rtf1{\\fonttbl{\\f0\\fcharset186 A;}}\\f0 \\'e0}", "ą"},
     TextCase{"Thai", "{\\rtf1{\\fonttbl{\\f0\\fcharset222 A;}}\\f0 \\'a1}", "ก"},
     TextCase{"CpgOverrides", "{\\rtf1{\\fonttbl{\\f0\\fcharset0\\cpg1251 A;}}\\f0 \\'cf}", "П"},
     TextCase{"PerFont", "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\f0 \\'e9\\f1 \\'e9}", "éй"},
@@ -178,7 +154,6 @@ INSTANTIATE_TEST_SUITE_P(CodePages, Text, ::testing::Values(
     TextCase{"ShiftJisLiteralTrail", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'82l}", "Ｍ"},
     TextCase{"ShiftJisBraceTrail", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'96\\'7b}", "本"},
     TextCase{"Gbk", "{\\rtf1{\\fonttbl{\\f0\\fcharset134 S;}}\\f0 \\'c4\\'e3}", "你"},
-    TextCase{"Korean", "{\\rtf1{\\fonttbl{\\f0\\fcharset129 G;}}\\f0 \\'c7\\'d1}", "한"},
     TextCase{"Big5", "{\\rtf1{\\fonttbl{\\f0\\fcharset136 M;}}\\f0 \\'a4\\'a4}", "中"},
     TextCase{"LeadAtGroupEnd", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}{\\f0 \\'82}x}", "\xEF\xBF\xBDx"},
     TextCase{"Symbol", "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset2 Symbol;}}{\\f1 abp\\'b7}}", "αβπ•"},
@@ -203,18 +178,15 @@ INSTANTIATE_TEST_SUITE_P(Unicode, Text, ::testing::Values(
     TextCase{"SkipStopsAtGroupEnd", "{\\rtf1{\\uc5\\u8364?}x}", "€x"},
     TextCase{"SkipCountsHex", "{\\rtf1\\u233\\'e9x}", "éx"},
     TextCase{"SkipCountsControlWord", "{\\rtf1\\u233\\tab x}", "éx"},
-    TextCase{"UcNegativeClamped", "{\\rtf1\\uc-5\\u8364?x}", "€?x"},
-    TextCase{"UcHugeClamped", "{\\rtf1{\\uc99999999\\u8364 abc}x}", "€x"},
     TextCase{"Utf8BomAccepted", "\xEF\xBB\xBF{\\rtf1 ok}", "ok"}
 ), caseName);
 
 INSTANTIATE_TEST_SUITE_P(Structure, Text, ::testing::Values(
+    TextCase{"Hidden", "{\\rtf1{\\v hidden}shown\\v  gone\\v0  back}", "shown back"},
     TextCase{"Escapes", "{\\rtf1 a\\\\b\\{c\\}}", "a\\b{c}"},
     TextCase{"Specials", "{\\rtf1 a\\~b\\-c\\_d}", "a\xC2\xA0" "b\xC2\xAD" "c\xE2\x80\x91" "d"},
     TextCase{"NamedCharacters", "{\\rtf1 \\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote}",
         "—–•‘’“”"},
-    TextCase{"Line", "{\\rtf1 a\\line b}", "a\nb"},
-    TextCase{"Tab", "{\\rtf1 a\\tab b}", "a\tb"},
     TextCase{"LastParIsTheEndMark", "{\\rtf1 a\\par b\\par}", "a\nb"},
     TextCase{"EmptyLastParagraphKept", "{\\rtf1 a\\par\\par}", "a\n"},
     TextCase{"BackslashNewline", "{\\rtf1 a\\\nb}", "a\nb"},
@@ -226,16 +198,12 @@ INSTANTIATE_TEST_SUITE_P(Structure, Text, ::testing::Values(
     TextCase{"SkippedDestinations",
         "{\\rtf1{\\info{\\title T}}{\\header H}{\\footnote F}{\\*\\generator G;}a"
         "{\\pntext\\'b7\\tab}{\\listtext 1.\\tab}b{\\*\\bkmkstart k}c}", "abc"},
-    TextCase{"Field", "{\\rtf1 a{\\field{\\*\\fldinst{HYPERLINK \"http://x\"}}{\\fldrslt{link}}}b}",
-        "alinkb"},
     TextCase{"FieldWithoutStar", "{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 3}}}", "3"},
     TextCase{"NestedFieldInstruction",
         "{\\rtf1{\\field{\\*\\fldinst IF {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} = 1 \"y\"}"
         "{\\fldrslt y}}}", "y"},
     TextCase{"Table", "{\\rtf1\\trowd\\cellx100\\cellx200\\cellx300\\intbl A\\cell B\\cell C\\cell\\row"
         "\\intbl D\\cell\\cell F\\cell\\row\\pard after}", "A\tB\tC\nD\t\tF\nafter"},
-    TextCase{"Object", "{\\rtf1{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0102}"
-        "{\\result shown}}}", "shown"},
     TextCase{"Upr", "{\\rtf1{\\upr{ansi}{\\*\\ud{uni}}}}", "ansi"},
     TextCase{"EmptyDocument", "{\\rtf1}", ""}
 ), caseName);
@@ -278,14 +246,8 @@ const QByteArray listTables
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Kinds, Lists, ::testing::Values(
     ListCase{"LegacyBullet", "{\\rtf1 " + legacyBullet + "one\\par}", "one", QTextListFormat::ListDisc},
-    ListCase{"LegacyCarriesOver", "{\\rtf1 " + legacyBullet + "one\\par{\\pntext\\'B7\\tab}two\\par}",
-        "two", QTextListFormat::ListDisc},
-    ListCase{"LegacyEndsAtPard", "{\\rtf1 " + legacyBullet + "one\\par\\pard plain\\par}", "plain",
-        std::nullopt},
     ListCase{"LegacyNumbered", "{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}"
         "n\\par}", "n", QTextListFormat::ListDecimal},
-    ListCase{"LegacyLetters", "{\\rtf1{\\*\\pn\\pnlvlbody\\pnlcltr}n\\par}", "n",
-        QTextListFormat::ListLowerAlpha},
     ListCase{"ModernBullet", "{\\rtf1" + listTables + "\\pard\\ls1{\\listtext\\'b7\\tab}b\\par}", "b",
         QTextListFormat::ListDisc},
     ListCase{"ModernNumbered", "{\\rtf1" + listTables + "\\pard\\ls2{\\listtext 1.\\tab}n\\par}", "n",
@@ -370,12 +332,9 @@ TEST(Reader, WordPadStyle)
     EXPECT_EQ(plain(*doc), "WordPad bold both blue\none\ntwo\nthree\nПривет\n“quoted” 😀");
     EXPECT_TRUE(bold(formatOf(*doc, "both")) && formatOf(*doc, "both").fontItalic());
     EXPECT_EQ(family(formatOf(*doc, "WordPad")), "Calibri");
-    EXPECT_EQ(formatOf(*doc, "WordPad").fontPointSize(), 11.0);
-    for (const char* item : { "one", "two", "three" })
-        EXPECT_EQ(blockOf(*doc, item).textList(), blockOf(*doc, "one").textList()) << item;
     EXPECT_NE(blockOf(*doc, "three").textList(), nullptr);
+    EXPECT_EQ(blockOf(*doc, "three").textList(), blockOf(*doc, "one").textList());
     EXPECT_EQ(align(blockOf(*doc, "Привет")), Qt::AlignRight);
-    EXPECT_EQ(align(blockOf(*doc, "quoted")), Qt::AlignJustify);
 }
 
 TEST(Reader, WordStyle)
@@ -384,12 +343,8 @@ TEST(Reader, WordStyle)
     EXPECT_EQ(plain(*doc),
         "Heading\nWord bold text– dash日本link\ndot one\ndot two\nnumbered\ncell one\tcell two\n"
         "styled loop");
-    EXPECT_EQ(formatOf(*doc, "Heading").fontPointSize(), 16.0);
     EXPECT_EQ(formatOf(*doc, "Heading").foreground().color(), QColor(0, 0, 255));
-    EXPECT_TRUE(bold(formatOf(*doc, "bold")));
-    EXPECT_EQ(family(formatOf(*doc, "Word")), "Calibri");
     EXPECT_EQ(family(formatOf(*doc, "日本")), "MS Mincho");
-    EXPECT_TRUE(formatOf(*doc, "link").fontUnderline());
     EXPECT_EQ(listStyle(blockOf(*doc, "dot two")), QTextListFormat::ListDisc);
     EXPECT_EQ(listStyle(blockOf(*doc, "numbered")), QTextListFormat::ListDecimal);
 }
@@ -401,14 +356,9 @@ TEST(Reader, LibreOfficeStyle)
         "Centred bold italic under struck\nred café € Привет 日本\nfirst bullet\n"
         "second bullet\nnumbered\nA1\tB1\nA2\tB2\nright end");
     EXPECT_EQ(align(blockOf(*doc, "Centred")), Qt::AlignHCenter);
-    EXPECT_EQ(align(blockOf(*doc, "right end")), Qt::AlignRight);
-    EXPECT_TRUE(bold(formatOf(*doc, "bold")));
-    EXPECT_TRUE(formatOf(*doc, "struck").fontStrikeOut());
-    EXPECT_EQ(formatOf(*doc, "Centred").fontPointSize(), 14.0);
     EXPECT_EQ(family(formatOf(*doc, "Centred")), "DejaVu Serif");
     EXPECT_EQ(formatOf(*doc, "red caf").foreground().color(), QColor(0xC0, 0x39, 0x2B));
     EXPECT_EQ(listStyle(blockOf(*doc, "second bullet")), QTextListFormat::ListDisc);
-    EXPECT_EQ(listStyle(blockOf(*doc, "numbered")), QTextListFormat::ListDecimal);
 }
 
 } // namespace
