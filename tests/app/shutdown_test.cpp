@@ -47,6 +47,14 @@ TEST_F(ShutdownTest, WritesTheNoteAndEveryOptionInOrder)
 
     frmNotes& again = restartWith();
     EXPECT_EQ(again.rtfNotes->Text(), u"Remember the milk 🥛");
+
+    // An empty note is still written, as rich text.
+    again.rtfNotes->setText(QString());
+    closeWindow();
+    QFile note(env.notePath());
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(rtf::looksLikeRtf(note.readAll()));
+    EXPECT_TRUE(restartWith().rtfNotes->Text().isEmpty());
 }
 
 TEST_F(ShutdownTest, GeometryIsThatOfTheNormalWindow)
@@ -138,17 +146,6 @@ TEST_F(ShutdownTest, EveryWayOfClosingSavesTheNote)
         EXPECT_EQ(again.rtfNotes->Text(), QString::fromLatin1(how)) << how;
         again.close();
     }
-}
-
-TEST_F(ShutdownTest, AnEmptyNoteIsStillWritten)
-{
-    start();
-    closeWindow();
-    QFile note(env.notePath());
-    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(rtf::looksLikeRtf(note.readAll()));
-    frmNotes& again = restartWith();
-    EXPECT_TRUE(again.rtfNotes->Text().isEmpty());
 }
 
 } // namespace

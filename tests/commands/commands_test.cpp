@@ -39,7 +39,7 @@ const Style styles[] = { { "mnuBold", &RichTextBox::SelBold, &RichTextBox::setSe
 
 // None -> all -> none; a mixed selection stays exactly as it was. Normal clears all four
 // styles and keeps size and colour.
-TEST_F(Commands, StyleTogglesFollowTheTriStateRuleAndNormalClearsThem)
+TEST_F(Commands, StyleAndSizeCommands)
 {
     for (const auto& [name, read, write] : styles) {
         editor->setText(QStringLiteral("one two three"));
@@ -63,12 +63,8 @@ TEST_F(Commands, StyleTogglesFollowTheTriStateRuleAndNormalClearsThem)
         EXPECT_EQ((editor->*read)(), TriState(false)) << name;
     EXPECT_EQ(editor->SelColor(), std::optional<OleColor>(255));
     EXPECT_EQ(editor->SelFontSize(), std::optional<float>(14));
-}
 
-TEST_F(Commands, FontSizeStepsByTwoAndLeavesMixedSizes)
-{
-    editor->setText(QStringLiteral("sized"));
-    select(0, 5);
+    // The size steps by two; mixed sizes stay as they are.
     ASSERT_TRUE(editor->setSelFontSize(10));
     run("mnuFPlusOne");
     EXPECT_EQ(editor->SelFontSize(), std::optional<float>(12));
@@ -77,7 +73,7 @@ TEST_F(Commands, FontSizeStepsByTwoAndLeavesMixedSizes)
     EXPECT_EQ(editor->SelFontSize(), std::optional<float>(8));
     select(0, 2);
     ASSERT_TRUE(editor->setSelFontSize(20));
-    select(0, 5);
+    select(0, 13);
     run("mnuFPlusOne");
     select(0, 2);
     EXPECT_EQ(editor->SelFontSize(), std::optional<float>(20));

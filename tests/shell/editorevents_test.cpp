@@ -31,7 +31,7 @@ protected:
     }
 };
 
-TEST_F(EditorEvents, StartUpPrimesTheStatesAndTheFirstChangeEnablesUndo)
+TEST_F(EditorEvents, StartUpPrimesTheStatesAndUndoTakesOneStepAPress)
 {
     window = std::make_unique<frmNotes>(env.environment());
     QSignalSpy popupUndo(window.get(), &frmNotes::popupUndoEnabled);
@@ -54,12 +54,10 @@ TEST_F(EditorEvents, StartUpPrimesTheStatesAndTheFirstChangeEnablesUndo)
     select(0, 0);
     window->rtfNotes->Undo();
     EXPECT_TRUE(item("mnuUndo")->isEnabled());
-}
 
-// One press undoes one step: the command runs once and the editor does not undo on its own.
-TEST_F(EditorEvents, CtrlZUndoesExactlyOneStep)
-{
-    frmNotes& w = start();
+    // Ctrl+Z with any other modifiers undoes one step: the command runs once and the editor
+    // does not undo on its own.
+    frmNotes& w = *window;
     QApplication::setActiveWindow(&w);
     w.rtfNotes->setFocus();
     // Three separate edits: "a", then "b" before it, then "c" at the end.

@@ -119,6 +119,14 @@ TEST_F(ToolbarTest, CommandButtonsRunTheirCommands)
         click(name == std::string_view("mnuFind") ? "Find" : "Print");
         EXPECT_EQ(spy.count(), 1) << name;
     }
+    // Keys are compared exactly.
+    for (const char* key : { "bold", "Bold ", "SAVE", "Align left", "" }) {
+        ToolbarButton stranger(QLatin1String(key), ButtonStyle::Check);
+        w.Toolbar_ButtonClick(&stranger);
+        EXPECT_EQ(e.SelBold(), false) << key;
+        EXPECT_EQ(e.SelAlignment(), 0) << key;
+    }
+    w.Toolbar_ButtonClick(nullptr);
     ASSERT_FALSE(QFile::exists(env.notePath()));
     click("Save");
     EXPECT_TRUE(QFile::exists(env.notePath()));
@@ -135,21 +143,6 @@ TEST_F(ToolbarTest, SaveAsPopsUpTheExportMenuUnderTheMouse)
     ASSERT_EQ(QApplication::activePopupWidget(), exportMenu);
     EXPECT_EQ(exportMenu->pos(), mouse);
     exportMenu->close();
-}
-
-TEST_F(ToolbarTest, KeysAreComparedExactly)
-{
-    frmNotes& w = start();
-    w.rtfNotes->setText(QStringLiteral("plain"));
-    select(0, 5);
-    for (const char* key : { "bold", "Bold ", "SAVE", "Align left", "" }) {
-        ToolbarButton stranger(QLatin1String(key), ButtonStyle::Check);
-        w.Toolbar_ButtonClick(&stranger);
-        EXPECT_EQ(w.rtfNotes->SelBold(), false) << key;
-        EXPECT_EQ(w.rtfNotes->SelAlignment(), 0) << key;
-    }
-    EXPECT_FALSE(QFile::exists(env.notePath()));
-    w.Toolbar_ButtonClick(nullptr);
 }
 
 // Bold, Italic and Underline write the negation and show what the editor then reports; a mixed
