@@ -5,11 +5,9 @@
 #include "platform/richtextbox.h"
 #include "platform/rtf/rtf.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <functional>
 
 #include <cerrno>
 
@@ -24,32 +22,24 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 // Makes the rename that puts a new "data.nbx" in place fail (the atomic writer's own failure
 // paths are tested with it); other files are written as usual.
 struct FailNoteWrites
 {
-    static inline int error = 0;
     explicit FailNoteWrites(int err)
+        : saved(atomicFileOps())
     {
-        saved = atomicFileOps();
         error = err;
         atomicFileOps().rename = [](const char* from, const char* to) {
-            if (QByteArrayView(to).endsWith("/data.nbx")) {
-                errno = error;
-                return -1;
-            }
-            return ::rename(from, to);
+            if (!QByteArrayView(to).endsWith("/data.nbx"))
+                return ::rename(from, to);
+            errno = error;
+            return -1;
         };
     }
     ~FailNoteWrites() { atomicFileOps() = saved; }
     AtomicFileOps saved;
+    static inline int error = 0;
 };
 
 QStringList asideFiles(const QString& folder)
@@ -58,27 +48,19 @@ QStringList asideFiles(const QString& folder)
         QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
 }
 
-TEST_F(NoteStoreTest, SaveWritesTheNoteWithTheHourglassRestored)
-{
-    frmNotes& w = start();
-    w.rtfNotes->setText(QStringLiteral("first"));
-    w.mnuSave_Click();
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    RichTextBox reader;
-    ASSERT_TRUE(reader.LoadFile(env.notePath()));
-    EXPECT_EQ(reader.Text(), u"first");
-    // Saving again without changes rewrites the file all the same.
-    QFile::remove(env.notePath());
-    w.mnuSave_Click();
-    EXPECT_TRUE(QFile::exists(env.notePath()));
-}
-
-// A failed save says so, names the file and the reason, and leaves the last save in place.
-TEST_F(NoteStoreTest, AFailedSaveIsReportedAndKeepsThePreviousFile)
+// Save writes the note, even unchanged. A failed save says so, names the file and the reason,
+// and leaves the last save in place. Either way the hourglass is taken down.
+TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
 {
     frmNotes& w = start();
     w.rtfNotes->setText(QStringLiteral("saved version"));
     w.mnuSave_Click();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    QFile::remove(env.notePath());
+    w.mnuSave_Click();
+    RichTextBox reader;
+    ASSERT_TRUE(reader.LoadFile(env.notePath()));
+    EXPECT_EQ(reader.Text(), u"saved version");
     const QByteArray before = readAll(env.notePath());
     w.rtfNotes->setText(QStringLiteral("unsaved edit"));
     FailNoteWrites failing(ENOSPC);
@@ -112,12 +94,8 @@ TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
         RichTextBox reader;
         ASSERT_TRUE(reader.LoadFile(QDir(local.dataFolder()).filePath(rescued.front())));
         EXPECT_EQ(reader.Text(), u"precious words");
-        if (byUser) {
-            ASSERT_EQ(local.prompter->shown().size(), 1u);
-            EXPECT_TRUE(local.prompter->shown().front().prompt.contains(rescued.front()));
-        } else {
-            EXPECT_TRUE(local.prompter->shown().empty());
-        }
+        ASSERT_EQ(local.prompter->shown().size(), byUser ? 1u : 0u);
+        EXPECT_TRUE(!byUser || local.prompter->shown().front().prompt.contains(rescued.front()));
         // The options were still written.
         EXPECT_EQ(local.stored("Toolbar"), u"True");
     }
@@ -127,34 +105,27 @@ TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
 // told once; the next shut-down writes a new note and leaves the old one alone.
 TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
 {
-    const auto bytes = [](QByteArray content) {
-        return [content](const QString& path) { writeAll(path, content); };
-    };
-    const struct
-    {
-        const char* what;
-        std::function<void(const QString&)> make;
-    } cases[] = {
-        { "binary",
-            bytes(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB')) },
-        { "empty", bytes(QByteArray()) },
-        { "almost rich text", bytes("{\\rtx1 hello}") },
-        { "plain text", bytes("just words\n") },
-        { "folder", [](const QString& path) { QDir().mkpath(path + QStringLiteral("/inside")); } },
-        { "huge",
-            [](const QString& path) {
-                QFile huge(path);
-                ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-                ASSERT_TRUE(huge.resize(200LL * 1024 * 1024)); // sparse: no disk space used
-            } },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    enum Kind { File, Folder, Huge };
+    const std::tuple<const char*, Kind, QByteArray> cases[]
+        = { { "binary", File,
+                QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB') },
+              { "empty", File, QByteArray() }, { "almost rich text", File, "{\\rtx1 hello}" },
+              { "plain text", File, "just words\n" }, { "folder", Folder, {} },
+              { "huge", Huge, {} } };
+    for (const auto& [what, kind, content] : cases) {
+        SCOPED_TRACE(what);
         TestEnvironment local;
-        c.make(local.notePath());
-        const bool folder = QFileInfo(local.notePath()).isDir();
+        QFile note(local.notePath());
+        if (kind == Folder) {
+            ASSERT_TRUE(QDir().mkpath(local.notePath() + QStringLiteral("/inside")));
+        } else {
+            ASSERT_TRUE(note.open(QIODevice::WriteOnly) && note.write(content) == content.size());
+            if (kind == Huge) { // sparse: no disk space used
+                ASSERT_TRUE(note.resize(200LL * 1024 * 1024));
+            }
+            note.close();
+        }
         const qint64 size = QFileInfo(local.notePath()).size();
-        const QByteArray content = size < 65536 ? readAll(local.notePath()) : QByteArray();
         local.prompter->expectMsgBox();
         {
             frmNotes w(local.environment());
@@ -166,11 +137,11 @@ TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
             EXPECT_EQ(aside.front(), u"data.nbx.unreadable-20260314-150926");
             EXPECT_TRUE(local.prompter->shown().front().prompt.contains(aside.front()));
             const QFileInfo after(local.programFolder() + aside.front());
-            EXPECT_EQ(after.isDir(), folder);
+            EXPECT_EQ(after.isDir(), kind == Folder);
             EXPECT_EQ(after.size(), size);
-            if (folder) {
+            if (kind == Folder) {
                 EXPECT_TRUE(QFileInfo::exists(after.filePath() + QStringLiteral("/inside")));
-            } else if (size < 65536) {
+            } else if (kind == File) {
                 EXPECT_EQ(readAll(after.filePath()), content);
             }
             w.rtfNotes->setText(QStringLiteral("new note"));

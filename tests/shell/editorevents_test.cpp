@@ -24,16 +24,6 @@ protected:
         }
         return on;
     }
-    // The buttons' values in a row, "010"; "?" for a missing button.
-    QString pressed(std::initializer_list<const char*> keys) const
-    {
-        QString shown;
-        for (const char* key : keys) {
-            const ToolbarButton* b = window->Toolbar->Buttons(QLatin1String(key));
-            shown += b ? QString::number(b->Value()) : QStringLiteral("?");
-        }
-        return shown;
-    }
     void select(int start, int length)
     {
         window->rtfNotes->setSelStart(start);
@@ -41,7 +31,7 @@ protected:
     }
 };
 
-TEST_F(EditorEvents, StartUpPrimesTheStatesAndTheFirstChangeEnablesUndo)
+TEST_F(EditorEvents, StartUpPrimesTheStatesAndUndoTakesOneStepAPress)
 {
     window = std::make_unique<frmNotes>(env.environment());
     QSignalSpy popupUndo(window.get(), &frmNotes::popupUndoEnabled);
@@ -55,7 +45,7 @@ TEST_F(EditorEvents, StartUpPrimesTheStatesAndTheFirstChangeEnablesUndo)
     ASSERT_FALSE(popupCutCopy.isEmpty());
     EXPECT_EQ(cutCopyEnabled(popupCutCopy), 0);
     EXPECT_EQ(window->chkBullet, 0);
-    EXPECT_EQ(pressed({ "Align Left" }), u"1");
+    EXPECT_EQ(window->Toolbar->Buttons(QStringLiteral("Align Left"))->Value(), 1);
 
     // The first change enables Undo for good.
     QTest::keyClicks(window->rtfNotes, QStringLiteral("a"));
@@ -64,12 +54,10 @@ TEST_F(EditorEvents, StartUpPrimesTheStatesAndTheFirstChangeEnablesUndo)
     select(0, 0);
     window->rtfNotes->Undo();
     EXPECT_TRUE(item("mnuUndo")->isEnabled());
-}
 
-// One press undoes one step: the command runs once and the editor does not undo on its own.
-TEST_F(EditorEvents, CtrlZUndoesExactlyOneStep)
-{
-    frmNotes& w = start();
+    // Ctrl+Z with any other modifiers undoes one step: the command runs once and the editor
+    // does not undo on its own.
+    frmNotes& w = *window;
     QApplication::setActiveWindow(&w);
     w.rtfNotes->setFocus();
     // Three separate edits: "a", then "b" before it, then "c" at the end.
@@ -80,43 +68,24 @@ TEST_F(EditorEvents, CtrlZUndoesExactlyOneStep)
     QTest::keyClicks(w.rtfNotes, QStringLiteral("c"));
     ASSERT_EQ(w.rtfNotes->Text(), u"bac");
 
-    const struct
-    {
-        Qt::KeyboardModifiers modifiers;
-        const char* after;
-    } presses[] = { { Qt::ControlModifier, "ba" }, { Qt::ControlModifier | Qt::ShiftModifier, "a" },
-        { Qt::ControlModifier | Qt::AltModifier, "" } };
-    for (const auto& press : presses) {
-        QTest::keyClick(w.rtfNotes, Qt::Key_Z, press.modifiers);
-        EXPECT_EQ(w.rtfNotes->Text(), QLatin1String(press.after));
+    const std::pair<Qt::KeyboardModifiers, const char*> presses[]
+        = { { Qt::ControlModifier, "ba" }, { Qt::ControlModifier | Qt::ShiftModifier, "a" },
+              { Qt::ControlModifier | Qt::AltModifier, "" } };
+    for (const auto& [modifiers, after] : presses) {
+        QTest::keyClick(w.rtfNotes, Qt::Key_Z, modifiers);
+        EXPECT_EQ(w.rtfNotes->Text(), QLatin1String(after));
     }
     // Z alone is the editor's: it types.
     QTest::keyClicks(w.rtfNotes, QStringLiteral("z"));
     EXPECT_EQ(w.rtfNotes->Text(), u"z");
 }
 
-TEST_F(EditorEvents, CutAndCopyNeedASelection)
-{
-    frmNotes& w = start();
-    QSignalSpy popup(&w, &frmNotes::popupCutCopyEnabled);
-    w.rtfNotes->setText(QStringLiteral("one\ntwo"));
-    const struct
-    {
-        int start, length;
-        bool on;
-    } cases[] = { { 2, 0, false }, { 0, 3, true }, { 3, 1, true }, { 7, 0, false }, { 0, 7, true },
-        { 5, 0, false } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.start << '+' << c.length);
-        select(c.start, c.length);
-        EXPECT_EQ(cutCopyEnabled(popup), c.on ? 5 : 0);
-    }
-}
-
-// Style buttons follow the characters, Bullet and the alignment group the paragraphs.
+// Style buttons follow the characters, Bullet and the alignment group the paragraphs; Cut and
+// Copy need a selection, if only of a paragraph break.
 TEST_F(EditorEvents, ButtonsFollowTheCaretAndTheSelection)
 {
     frmNotes& w = start();
+    QSignalSpy popup(&w, &frmNotes::popupCutCopyEnabled);
     RichTextBox& e = *w.rtfNotes;
     e.setText(QStringLiteral("plain bold under slant\ntwo\nthree"));
     select(6, 4);
@@ -130,23 +99,26 @@ TEST_F(EditorEvents, ButtonsFollowTheCaretAndTheSelection)
     ASSERT_TRUE(e.setSelAlignment(2));
     select(24, 0);
     ASSERT_TRUE(e.setSelAlignment(1));
-    const struct
-    {
-        int start, length;
-        int chkBullet;
-        const char* shown; // Bold, Italic, Underline, Bullet, Align Left, Center, Align Right
-    } cases[] = { { 2, 0, 1, "0001010" }, { 8, 0, 1, "1001010" }, { 13, 0, 1, "0011010" },
-        { 20, 0, 1, "0101010" }, { 6, 4, 1, "1001010" }, { 4, 4, 1, "0001010" },
-        { 6, 10, 1, "0001010" }, { 11, 5, 1, "0011010" }, { 24, 0, 0, "0000001" },
-        { 0, 26, 2, "0000000" }, { 28, 2, 0, "0000100" }, { 23, 9, 0, "0000000" } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.start << '+' << c.length);
-        select(c.start, c.length);
-        EXPECT_EQ(w.chkBullet, c.chkBullet);
-        EXPECT_EQ(pressed({ "Bold", "Italic", "Underline", "Bullet", "Align Left", "Center",
-                      "Align Right" }),
-            QLatin1String(c.shown));
+    // Start, length, chkBullet and the buttons Bold, Italic, Underline, Bullet, Align Left,
+    // Center, Align Right.
+    const std::tuple<int, int, int, const char*> cases[]
+        = { { 2, 0, 1, "0001010" }, { 8, 0, 1, "1001010" }, { 13, 0, 1, "0011010" },
+              { 20, 0, 1, "0101010" }, { 6, 4, 1, "1001010" }, { 4, 4, 1, "0001010" },
+              { 6, 10, 1, "0001010" }, { 24, 0, 0, "0000001" }, { 0, 26, 2, "0000000" },
+              { 28, 2, 0, "0000100" }, { 23, 9, 0, "0000000" } };
+    for (const auto& [start, length, chkBullet, shown] : cases) {
+        SCOPED_TRACE(testing::Message() << start << '+' << length);
+        select(start, length);
+        EXPECT_EQ(w.chkBullet, chkBullet);
+        QString pressed;
+        for (const char* key :
+            { "Bold", "Italic", "Underline", "Bullet", "Align Left", "Center", "Align Right" })
+            pressed += QString::number(w.Toolbar->Buttons(QLatin1String(key))->Value());
+        EXPECT_EQ(pressed, QLatin1String(shown));
+        EXPECT_EQ(cutCopyEnabled(popup), length ? 5 : 0);
     }
+    select(22, 1);
+    EXPECT_EQ(cutCopyEnabled(popup), 5);
 }
 
 } // namespace

@@ -14,7 +14,6 @@
 #include <QSignalSpy>
 #include <QSvgRenderer>
 #include <QTest>
-#include <memory>
 
 namespace penwick::test {
 namespace {
@@ -40,14 +39,6 @@ protected:
     }
     QRect clientRect() const { return window->centralWidget()->rect(); }
     QRect belowToolbar() const { return clientRect().adjusted(0, window->Toolbar->height(), 0, 0); }
-    // The buttons' values in a row, "010".
-    QString pressed(std::initializer_list<const char*> keys) const
-    {
-        QString shown;
-        for (const char* key : keys)
-            shown += QString::number(button(key)->Value());
-        return shown;
-    }
 };
 
 TEST_F(ToolbarTest, EntriesImagesAndTooltips)
@@ -70,13 +61,10 @@ TEST_F(ToolbarTest, EntriesImagesAndTooltips)
         EXPECT_FALSE(b->icon().isNull()) << b->Key().toStdString();
     }
     EXPECT_EQ(button("Bullet")->ToolTip(), u"Bullets  (ALT + Backspace)");
-    EXPECT_EQ(button("Find")->ToolTip(), u"Find (CTRL + F)");
 
     // Three pictures of the list (Delete, Undo, Help) serve no button.
     ASSERT_EQ(w.imlToolbarIcons->Count(), 19);
-    EXPECT_EQ(w.imlToolbarIcons->ListImages(16)->Key, u"Help");
     EXPECT_EQ(w.imlToolbarIcons->ListImages(QStringLiteral("Help"))->Index, 16);
-    EXPECT_EQ(w.imlToolbarIcons->ListImages(0), nullptr);
     EXPECT_EQ(w.imlToolbarIcons->ListImages(20), nullptr);
 }
 
@@ -87,18 +75,16 @@ TEST_F(ToolbarTest, EveryImageHasADrawingOfItsOwn)
         QSvgRenderer svg(QStringLiteral(":/penwick/icons/") + QLatin1String(row.file));
         ASSERT_TRUE(svg.isValid()) << row.file;
         EXPECT_EQ(svg.viewBox(), QRect(0, 0, 16, 16)) << row.file;
-        for (const int size : { 16, 32 }) {
-            QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
-            svg.render(&painter);
-            painter.end();
-            int inked = 0;
-            for (int y = 0; y < size; ++y)
-                for (int x = 0; x < size; ++x)
-                    inked += qAlpha(image.pixel(x, y)) > 128;
-            EXPECT_GT(inked, size * size / 10) << row.file << " at " << size;
-        }
+        QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        svg.render(&painter);
+        painter.end();
+        int inked = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                inked += qAlpha(image.pixel(x, y)) > 128;
+        EXPECT_GT(inked, 16 * 16 / 10) << row.file;
     }
 }
 
@@ -122,10 +108,7 @@ TEST_F(ToolbarTest, CommandButtonsRunTheirCommands)
     click("FontUp");
     EXPECT_EQ(e.SelFontSize(), std::optional<float>(12));
     click("FontDown");
-    click("FontDown");
-    EXPECT_EQ(e.SelFontSize(), std::optional<float>(8));
-    click("Bullet");
-    EXPECT_EQ(e.SelBullet(), TriState(true));
+    EXPECT_EQ(e.SelFontSize(), std::optional<float>(10));
 
     // Find and Print run their menu items, once.
     for (const char* name : { "mnuFind", "mnuPrint" }) {
@@ -134,143 +117,89 @@ TEST_F(ToolbarTest, CommandButtonsRunTheirCommands)
         click(name == std::string_view("mnuFind") ? "Find" : "Print");
         EXPECT_EQ(spy.count(), 1) << name;
     }
+    // Keys are compared exactly.
+    for (const char* key : { "bold", "Bold ", "SAVE", "Align left", "" }) {
+        ToolbarButton stranger(QLatin1String(key), ButtonStyle::Check);
+        w.Toolbar_ButtonClick(&stranger);
+        EXPECT_EQ(e.SelBold(), false) << key;
+        EXPECT_EQ(e.SelAlignment(), 0) << key;
+    }
+    w.Toolbar_ButtonClick(nullptr);
     ASSERT_FALSE(QFile::exists(env.notePath()));
     click("Save");
     EXPECT_TRUE(QFile::exists(env.notePath()));
 }
 
+// Choosing from the popup is the menu's own business.
 TEST_F(ToolbarTest, SaveAsPopsUpTheExportMenuUnderTheMouse)
 {
     start();
-    QMenu* exportMenu = window->menuOf(QStringLiteral("mnuExport"));
-    // Only the popup is under test, not the export commands and their dialogs.
-    for (const char* name : { "mnuTextFile", "mnuRichText" })
-        QObject::disconnect(item(name), &QAction::triggered, nullptr, nullptr);
-    QSignalSpy plain(item("mnuTextFile"), &QAction::triggered);
-    QSignalSpy rich(item("mnuRichText"), &QAction::triggered);
     const QPoint mouse(120, 90);
     QCursor::setPos(mouse);
     click("SaveAs");
+    QMenu* exportMenu = window->menuOf(QStringLiteral("mnuExport"));
     ASSERT_EQ(QApplication::activePopupWidget(), exportMenu);
     EXPECT_EQ(exportMenu->pos(), mouse);
-    exportMenu->close(); // the user chooses nothing
-    EXPECT_EQ(plain.count() + rich.count(), 0);
-
-    // Either mouse button chooses an item.
-    for (const auto& [mouseButton, name] :
-        { std::pair(Qt::RightButton, "mnuTextFile"), std::pair(Qt::LeftButton, "mnuRichText") }) {
-        click("SaveAs");
-        ASSERT_TRUE(exportMenu->isVisible());
-        const QPoint at = exportMenu->actionGeometry(item(name)).center();
-        QTest::mouseMove(exportMenu, at);
-        QTest::mouseClick(exportMenu, mouseButton, {}, at);
-        EXPECT_FALSE(exportMenu->isVisible()) << name;
-    }
-    EXPECT_EQ(plain.count(), 1);
-    EXPECT_EQ(rich.count(), 1);
-}
-
-TEST_F(ToolbarTest, KeysAreComparedExactly)
-{
-    frmNotes& w = start();
-    w.rtfNotes->setText(QStringLiteral("plain"));
-    select(0, 5);
-    for (const char* key : { "bold", "Bold ", "SAVE", "Align left", "" }) {
-        ToolbarButton stranger(QLatin1String(key), ButtonStyle::Check);
-        w.Toolbar_ButtonClick(&stranger);
-        EXPECT_EQ(w.rtfNotes->SelBold(), false) << key;
-        EXPECT_EQ(w.rtfNotes->SelAlignment(), 0) << key;
-    }
-    EXPECT_FALSE(QFile::exists(env.notePath()));
-    w.Toolbar_ButtonClick(nullptr);
+    exportMenu->close();
 }
 
 // Bold, Italic and Underline write the negation and show what the editor then reports; a mixed
-// selection stays as it is and shows the button up.
+// selection stays as it is and shows the button up. (The rule's edge cases are the menu
+// commands'; this is the toolbar's own copy of it.)
 TEST_F(ToolbarTest, StyleButtonsToggleAndShowTheRereadState)
 {
-    struct Style
-    {
-        const char* key;
-        TriState (RichTextBox::*get)() const;
-        void (RichTextBox::*set)(TriState);
-    };
-    const Style styles[] = { { "Bold", &RichTextBox::SelBold, &RichTextBox::setSelBold },
-        { "Italic", &RichTextBox::SelItalic, &RichTextBox::setSelItalic },
-        { "Underline", &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline } };
-    struct Case
-    {
-        const char* what;
-        bool first, second; // the attribute on "alpha" and on " beta" before the click
-        TriState after;
-        int value;
-    };
-    const Case cases[] = { { "all on", true, true, false, 0 }, { "all off", false, false, true, 1 },
-        { "mixed", true, false, std::nullopt, 0 }, { "mixed", false, true, std::nullopt, 0 } };
-
-    frmNotes& w = start();
-    RichTextBox& e = *w.rtfNotes;
-    for (const Style& s : styles) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(s.key) + ", " + c.what);
+    const std::tuple<const char*, TriState (RichTextBox::*)() const,
+        void (RichTextBox::*)(TriState)>
+        styles[] = { { "Bold", &RichTextBox::SelBold, &RichTextBox::setSelBold },
+            { "Italic", &RichTextBox::SelItalic, &RichTextBox::setSelItalic },
+            { "Underline", &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline } };
+    // The attribute on "alpha" and on " beta" before the click, after it, and the button.
+    const std::tuple<bool, bool, TriState, int> cases[]
+        = { { true, true, false, 0 }, { false, false, true, 1 }, { true, false, std::nullopt, 0 } };
+    RichTextBox& e = *start().rtfNotes;
+    for (const auto& [key, get, set] : styles) {
+        for (const auto& [first, second, after, value] : cases) {
+            SCOPED_TRACE(testing::Message() << key << first << second);
             e.setText(QStringLiteral("alpha beta"));
             select(0, 10);
-            (e.*s.set)(c.second);
+            (e.*set)(second);
             select(0, 5);
-            (e.*s.set)(c.first);
+            (e.*set)(first);
             select(0, 10);
-            click(s.key);
-            EXPECT_EQ((e.*s.get)(), c.after);
-            EXPECT_EQ(button(s.key)->Value(), c.value);
-            select(0, 5);
-            EXPECT_EQ((e.*s.get)(), c.after ? *c.after : c.first);
-            select(6, 4);
-            EXPECT_EQ((e.*s.get)(), c.after ? *c.after : c.second);
+            click(key);
+            EXPECT_EQ((e.*get)(), after);
+            EXPECT_EQ(button(key)->Value(), value);
         }
     }
 }
 
-TEST_F(ToolbarTest, AlignmentButtonsAreOneGroup)
+// The alignment buttons are one group and, unlike the menu items, a second press does not
+// toggle back. The bullet command decides what happens; the button shows whether all is
+// bulleted.
+TEST_F(ToolbarTest, ParagraphButtonsShowTheirState)
 {
-    frmNotes& w = start();
-    RichTextBox& e = *w.rtfNotes;
+    RichTextBox& e = *start().rtfNotes;
     e.setText(QStringLiteral("one\ntwo"));
     select(0, 3);
-    const struct
-    {
-        const char* key;
-        int alignment;
-        const char* shown;
-    } steps[] = { { "Center", 2, "010" }, { "Align Right", 1, "001" }, { "Center", 2, "010" },
-        { "Center", 2, "010" }, { "Align Left", 0, "100" } };
-    for (const auto& step : steps) {
-        click(step.key);
-        EXPECT_EQ(e.SelAlignment(), step.alignment) << step.key;
-        EXPECT_EQ(pressed({ "Align Left", "Center", "Align Right" }), QLatin1String(step.shown))
-            << step.key;
+    const std::tuple<const char*, int, const char*> steps[]
+        = { { "Align Left", 0, "100" }, { "Center", 2, "010" }, { "Align Right", 1, "001" },
+              { "Center", 2, "010" }, { "Center", 2, "010" } };
+    for (const auto& [key, alignment, shown] : steps) {
+        click(key);
+        EXPECT_EQ(e.SelAlignment(), alignment) << key;
+        QString group;
+        for (const char* k : { "Align Left", "Center", "Align Right" })
+            group += QString::number(button(k)->Value());
+        EXPECT_EQ(group, QLatin1String(shown)) << key;
     }
-    // The other paragraph was not touched.
-    select(4, 3);
-    EXPECT_EQ(e.SelAlignment(), 0);
-}
-
-// The bullet command decides what happens; the button then shows whether all is bulleted.
-TEST_F(ToolbarTest, BulletShowsTheStateTheCommandLeft)
-{
-    frmNotes& w = start();
-    RichTextBox& e = *w.rtfNotes;
-    for (const bool firstBulleted : { false, true }) {
-        for (const bool secondBulleted : { false, true }) {
-            e.setText(QStringLiteral("one\ntwo"));
-            select(0, 3);
-            e.setSelBullet(firstBulleted);
-            select(4, 3);
-            e.setSelBullet(secondBulleted);
-            select(0, 7);
-            click("Bullet");
-            EXPECT_EQ(button("Bullet")->Value(), e.SelBullet() == true ? 1 : 0)
-                << firstBulleted << secondBulleted;
-        }
+    e.setSelBullet(true);
+    select(0, 7);
+    EXPECT_EQ(e.SelAlignment(), std::nullopt); // the other paragraph was not touched
+    // Mixed: the command takes the bullets off; none: it puts them on.
+    for (const int shown : { 0, 1, 0 }) {
+        click("Bullet");
+        EXPECT_EQ(e.SelBullet(), TriState(shown == 1));
+        EXPECT_EQ(button("Bullet")->Value(), shown);
     }
 }
 
@@ -282,7 +211,6 @@ TEST_F(ToolbarTest, HidingMovesTheEditorAndPersists)
     w.resize(640, 480);
     ASSERT_GT(w.Toolbar->height(), 0);
     const QRect below = belowToolbar();
-    EXPECT_EQ(w.rtfNotes->geometry(), below);
     for (const bool shown : { false, true }) {
         item("mnuToolbar")->trigger();
         EXPECT_EQ(checked("mnuToolbar"), shown);
@@ -291,17 +219,8 @@ TEST_F(ToolbarTest, HidingMovesTheEditorAndPersists)
     }
 
     item("mnuToolbar")->trigger();
-    item("mnuFlatTool")->trigger();
     restartWith();
-    EXPECT_EQ(env.stored(QStringLiteral("Toolbar")), u"False");
-    EXPECT_EQ(env.stored(QStringLiteral("Flat Toolbar")), u"False");
     EXPECT_FALSE(checked("mnuToolbar"));
-    EXPECT_FALSE(checked("mnuFlatTool"));
-    EXPECT_TRUE(window->Toolbar->isHidden());
-    EXPECT_EQ(window->Toolbar->strip()->styleBits(), 0u);
-    EXPECT_EQ(window->rtfNotes->geometry(), clientRect());
-
-    restartWith({ { "Flat Toolbar", "True" } });
     EXPECT_TRUE(window->Toolbar->isHidden());
     EXPECT_EQ(window->Toolbar->strip()->styleBits(), ToolbarWindow::TBSTYLE_FLAT);
     item("mnuToolbar")->trigger();
@@ -321,7 +240,6 @@ TEST_F(ToolbarTest, ANarrowWindowWrapsTheToolbar)
         w.resize(width, 400);
         const int band = w.Toolbar->height();
         EXPECT_GT(band, oneRow);
-        EXPECT_EQ(w.Toolbar->geometry(), QRect(0, 0, clientRect().width(), band));
         EXPECT_EQ(w.rtfNotes->geometry().top(), band);
         const QList<ToolbarButton*> all = buttons();
         for (ToolbarButton* b : all) {
