@@ -13,86 +13,44 @@ template <typename T> std::string show(const std::optional<T>& v)
 
 TEST(SettingsConvert, Boolean)
 {
-    const struct
-    {
-        const char16_t* text;
-        std::optional<bool> expected;
-    } cases[] = {
-        { u"True", true },
-        { u"False", false },
-        { u"true", true },
-        { u"FALSE", false },
-        { u" True ", true },
-        { u"1", true },
-        { u"0", false },
-        { u"-1", true },
-        { u"0.0", false },
-        { u"2.5", true },
-        { u"1e3", true },
-        { u"yes", std::nullopt },
-        { u"", std::nullopt },
-        { u"Truee", std::nullopt },
-        { u"0x1", std::nullopt },
-        { u"inf", std::nullopt },
-        { u"nan", std::nullopt },
-        { u"1 0", std::nullopt },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(toBoolean(QStringView(c.text)), c.expected)
-            << QString::fromUtf16(c.text).toStdString();
+    const std::pair<const char16_t*, std::optional<bool>> cases[]
+        = { { u"True", true }, { u"False", false }, { u"FALSE", false }, { u" True ", true },
+              { u"1", true }, { u"0", false }, { u"-1", true }, { u"2.5", true },
+              { u"yes", std::nullopt }, { u"", std::nullopt }, { u"0x1", std::nullopt },
+              { u"inf", std::nullopt }, { u"nan", std::nullopt }, { u"1 0", std::nullopt } };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(toBoolean(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
 }
 
 TEST(SettingsConvert, Integers)
 {
-    const struct
-    {
-        const char16_t* text;
-        std::optional<std::int16_t> i16;
-        std::optional<std::int32_t> i32;
-    } cases[] = {
-        { u"0", 0, 0 },
-        { u"1", 1, 1 },
-        { u" -7 ", -7, -7 },
-        { u"+12", 12, 12 },
-        // Halves round to even.
-        { u"2.5", 2, 2 },
-        { u"3.5", 4, 4 },
-        { u"-2.5", -2, -2 },
-        { u"1.49", 1, 1 },
-        { u"32767", 32767, 32767 },
-        { u"32768", std::nullopt, 32768 },
-        { u"-32768", -32768, -32768 },
-        { u"-32769", std::nullopt, -32769 },
-        { u"-2147483643", std::nullopt, -2147483643 },
-        { u"2147483647", std::nullopt, 2147483647 },
-        { u"2147483648", std::nullopt, std::nullopt },
-        { u"1e9", std::nullopt, 1000000000 },
-        { u"1e10", std::nullopt, std::nullopt },
-        { u"99999999999999999999999999999", std::nullopt, std::nullopt },
-        { u"abc", std::nullopt, std::nullopt },
-        { u"", std::nullopt, std::nullopt },
-        { u"12abc", std::nullopt, std::nullopt },
-        { u"1,000", std::nullopt, std::nullopt },
-        { u".", std::nullopt, std::nullopt },
-        { u"-", std::nullopt, std::nullopt },
-        { u"1e", std::nullopt, std::nullopt },
-    };
-    for (const auto& c : cases) {
-        const QStringView text(c.text);
-        EXPECT_EQ(show(toInt16(text)), show(c.i16)) << text.toString().toStdString();
-        EXPECT_EQ(show(toInt32(text)), show(c.i32)) << text.toString().toStdString();
+    const std::tuple<const char16_t*, std::optional<std::int16_t>, std::optional<std::int32_t>>
+        cases[] = { { u"0", 0, 0 }, { u" -7 ", -7, -7 }, { u"+12", 12, 12 },
+            // Halves round to even.
+            { u"2.5", 2, 2 }, { u"3.5", 4, 4 }, { u"-2.5", -2, -2 }, { u"32767", 32767, 32767 },
+            { u"32768", std::nullopt, 32768 }, { u"-32768", -32768, -32768 },
+            { u"-32769", std::nullopt, -32769 }, { u"-2147483643", std::nullopt, -2147483643 },
+            { u"2147483647", std::nullopt, 2147483647 },
+            { u"2147483648", std::nullopt, std::nullopt }, { u"1e9", std::nullopt, 1000000000 },
+            { u"1e10", std::nullopt, std::nullopt }, { u"abc", std::nullopt, std::nullopt },
+            { u"", std::nullopt, std::nullopt }, { u"12abc", std::nullopt, std::nullopt },
+            { u"1,000", std::nullopt, std::nullopt }, { u"-", std::nullopt, std::nullopt },
+            { u"1e", std::nullopt, std::nullopt } };
+    for (const auto& [text, i16, i32] : cases) {
+        EXPECT_EQ(show(toInt16(QStringView(text))), show(i16))
+            << QString::fromUtf16(text).toStdString();
+        EXPECT_EQ(show(toInt32(QStringView(text))), show(i32))
+            << QString::fromUtf16(text).toStdString();
     }
 }
 
 TEST(SettingsConvert, Single)
 {
     EXPECT_EQ(toSingle(u"6945"), 6945.0f);
-    EXPECT_EQ(toSingle(u"-20000"), -20000.0f);
     EXPECT_EQ(toSingle(u"5610.5"), 5610.5f);
     EXPECT_EQ(toSingle(u"1E+20"), 1e20f);
     EXPECT_EQ(toSingle(u"2D3"), 2000.0f);
     EXPECT_EQ(toSingle(u"1e39"), std::nullopt); // beyond single precision
-    EXPECT_EQ(toSingle(u"1e400"), std::nullopt);
     EXPECT_EQ(toSingle(u"yes"), std::nullopt);
     EXPECT_EQ(toSingle(QString(10 * 1024, u'7')), std::nullopt);
 }
@@ -101,22 +59,11 @@ TEST(SettingsConvert, TextForms)
 {
     EXPECT_EQ(fromBoolean(true), u"True");
     EXPECT_EQ(fromBoolean(false), u"False");
-    const struct
-    {
-        float value;
-        const char16_t* text;
-    } cases[] = {
-        { 6945.f, u"6945" },
-        { 5610.f, u"5610" },
-        { -20000.f, u"-20000" },
-        { 0.f, u"0" },
-        { 12.5f, u"12.5" },
-        { 1e20f, u"1E+20" },
-        { 1234567.f, u"1234567" },
-        { 0.5f, u"0.5" },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(fromSingle(c.value), QStringView(c.text)) << c.value;
+    const std::pair<float, const char16_t*> cases[]
+        = { { 6945.f, u"6945" }, { -20000.f, u"-20000" }, { 0.f, u"0" }, { 12.5f, u"12.5" },
+              { 1e20f, u"1E+20" }, { 1234567.f, u"1234567" } };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(fromSingle(value), QStringView(text)) << value;
     // What is written reads back as the same number.
     for (const float v : { 6945.f, 1234.5f, -0.25f, 3.4e38f, 1e-5f })
         EXPECT_EQ(toSingle(fromSingle(v)), v) << v;

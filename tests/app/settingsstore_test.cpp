@@ -14,9 +14,7 @@ TEST(SettingsStore, MissingKeysGiveTheDefaultAsText)
     TestEnvironment env;
     IniSettingsStore store(env.settingsFile());
     EXPECT_EQ(store.Read(QStringLiteral("Startup"), false), u"False");
-    EXPECT_EQ(store.Read(QStringLiteral("Toolbar"), true), u"True");
     EXPECT_EQ(store.Read(QStringLiteral("Height"), 5610), u"5610");
-    EXPECT_EQ(store.Read(QStringLiteral("BG"), -2147483643), u"-2147483643");
     EXPECT_EQ(store.Read(QStringLiteral("AutoSaveText"), "10"), u"10");
 }
 

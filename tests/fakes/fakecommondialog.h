@@ -3,6 +3,8 @@
 
 #include "platform/commondialog.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <vector>
 
@@ -33,7 +35,11 @@ public:
         OleColor color = 0;
     };
 
-    ~FakeCommonDialog() override;
+    ~FakeCommonDialog() override
+    {
+        if (!m_script.empty())
+            ADD_FAILURE() << m_script.size() << " scripted dialog(s) were never shown";
+    }
 
     void expectColor(OleColor color) { m_script.push_back({ Kind::Color, true, color, {} }); }
     void expectFont(const FontChoice& choice)
@@ -65,7 +71,33 @@ private:
         OleColor color;
         FontChoice font;
     };
-    DialogResult show(Kind kind, CommonDialogValues& dialog);
+    DialogResult show(Kind kind, CommonDialogValues& dialog)
+    {
+        m_shown.push_back({ kind, dialog });
+        const auto cancelled = dialog.CancelError ? DialogResult::Cancelled : DialogResult::Ok;
+        if (m_script.empty() || m_script.front().kind != kind) {
+            ADD_FAILURE() << "unscripted dialog: " << dialog.DialogTitle.toStdString();
+            return cancelled;
+        }
+        const Answer answer = m_script.front();
+        m_script.pop_front();
+        if (!answer.accept)
+            return cancelled;
+        if (kind == Kind::Color) {
+            dialog.Color = answer.color;
+            return DialogResult::Ok;
+        }
+        dialog.FontName = answer.font.name;
+        dialog.FontSize = answer.font.size;
+        dialog.FontBold = answer.font.bold;
+        dialog.FontItalic = answer.font.italic;
+        if (dialog.Flags & DialogFlags::FontEffects) {
+            dialog.FontUnderline = answer.font.underline;
+            dialog.FontStrikethru = answer.font.strikethru;
+            dialog.Color = answer.font.color;
+        }
+        return DialogResult::Ok;
+    }
 
     std::deque<Answer> m_script;
     std::vector<Shown> m_shown;

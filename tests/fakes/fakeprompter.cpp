@@ -11,20 +11,10 @@ FakePrompter::~FakePrompter()
         ADD_FAILURE() << m_script.size() << " scripted box(es) were never shown";
 }
 
-void FakePrompter::expectMsgBox(MsgResult answer)
-{
-    m_script.push_back({ Shown::Message, answer, {} });
-}
-
-void FakePrompter::expectInputBox(const QString& answer)
-{
-    m_script.push_back({ Shown::Input, MsgResult::Ok, answer });
-}
-
 MsgResult FakePrompter::MsgBox(
-    QWidget*, const QString& prompt, MsgIcon icon, MsgButtons buttons, const QString& title)
+    QWidget*, const QString& prompt, MsgIcon icon, MsgButtons, const QString& title)
 {
-    m_shown.push_back({ Shown::Message, prompt, title, icon, buttons, {} });
+    m_shown.push_back({ Shown::Message, prompt, title, icon, {} });
     if (m_script.empty() || m_script.front().kind != Shown::Message) {
         ADD_FAILURE() << "unscripted message box: " << prompt.toStdString();
         return MsgResult::Cancel;
@@ -37,8 +27,7 @@ MsgResult FakePrompter::MsgBox(
 QString FakePrompter::InputBox(
     QWidget*, const QString& prompt, const QString& title, const QString& defaultText)
 {
-    m_shown.push_back(
-        { Shown::Input, prompt, title, MsgIcon::None, MsgButtons::OkCancel, defaultText });
+    m_shown.push_back({ Shown::Input, prompt, title, MsgIcon::None, defaultText });
     if (m_script.empty() || m_script.front().kind != Shown::Input) {
         ADD_FAILURE() << "unscripted input box: " << prompt.toStdString();
         return {};

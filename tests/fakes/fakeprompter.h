@@ -19,14 +19,19 @@ public:
         QString prompt;
         QString title;
         MsgIcon icon = MsgIcon::None;
-        MsgButtons buttons = MsgButtons::Ok;
         QString defaultText;
     };
 
     ~FakePrompter() override;
 
-    void expectMsgBox(MsgResult answer = MsgResult::Ok);
-    void expectInputBox(const QString& answer);
+    void expectMsgBox(MsgResult answer = MsgResult::Ok)
+    {
+        m_script.push_back({ Shown::Message, answer, {} });
+    }
+    void expectInputBox(const QString& answer)
+    {
+        m_script.push_back({ Shown::Input, MsgResult::Ok, answer });
+    }
 
     // Everything shown so far, in order.
     const std::vector<Shown>& shown() const { return m_shown; }

@@ -8,20 +8,11 @@
 
 #include <sys/stat.h>
 
-namespace {
-
-void setIfUnset(const char* name, const QByteArray& value)
-{
-    if (qEnvironmentVariableIsEmpty(name))
-        qputenv(name, value);
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    setIfUnset("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QTemporaryDir home(QDir::tempPath() + QStringLiteral("/penwick-test-XXXXXX"));
     if (!home.isValid())
