@@ -366,12 +366,7 @@ void RichTextBox::replaceDocument(QTextDocument* fresh)
     // The editor deletes a document it made itself; one read by LoadFile is ours to delete.
     QTextDocument* old = document();
     const bool ours = old->parent() == this;
-    if (d->viewHeld) {
-        // Nothing of the old text is left to wait for.
-        d->viewHeld = false;
-        disconnect(d->layoutProgress);
-        viewport()->setUpdatesEnabled(true);
-    }
+    showView(); // nothing of the old text is left to wait for
     d->largeEditRevision = -1;
     ++d->quiet;
     fresh->setUndoRedoEnabled(true);
@@ -1020,9 +1015,16 @@ void RichTextBox::releaseView(bool now)
     const int target = bar->value() + cursorRect(held).top() - d->heldTop;
     if (!now && target > bar->maximum() && doc->lastBlock().layout()->lineCount() == 0)
         return; // the view would not reach it yet
+    bar->setValue(target);
+    showView();
+}
+
+void RichTextBox::showView()
+{
+    if (!d->viewHeld)
+        return;
     d->viewHeld = false;
     disconnect(d->layoutProgress);
-    bar->setValue(target);
     viewport()->setUpdatesEnabled(true);
     viewport()->update();
 }

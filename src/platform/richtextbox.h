@@ -142,6 +142,7 @@ private:
     void runEdit(int span, const std::function<void()>& edit);
     // Shows the text again once it is laid out where the view stood (or at once when `now`).
     void releaseView(bool now);
+    void showView();
     std::unique_ptr<Private> d;
 };
 

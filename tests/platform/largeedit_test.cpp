@@ -114,14 +114,5 @@ TEST_F(LargeEdit, AKeyPressedBeforeTheLayoutIsDoneShowsTheTextAtOnce)
     EXPECT_EQ(topOfView(), top);
 }
 
-TEST_F(LargeEdit, ASmallEditIsLaidOutAtOnce)
-{
-    editor.setSelStart(10);
-    editor.setSelLength(5);
-    editor.setSelBold(true);
-    EXPECT_TRUE(editor.viewport()->updatesEnabled());
-    EXPECT_GT(editor.document()->lastBlock().layout()->lineCount(), 0);
-}
-
 } // namespace
 } // namespace penwick::test
