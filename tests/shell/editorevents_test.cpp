@@ -60,21 +60,16 @@ TEST_F(EditorEvents, StartUpPrimesTheStatesAndUndoTakesOneStepAPress)
     frmNotes& w = *window;
     QApplication::setActiveWindow(&w);
     w.rtfNotes->setFocus();
-    // Three separate edits: "a", then "b" before it, then "c" at the end.
+    // Two separate edits: "a", then "b" before it.
     QTest::keyClicks(w.rtfNotes, QStringLiteral("a"));
     QTest::keyClick(w.rtfNotes, Qt::Key_Home);
     QTest::keyClicks(w.rtfNotes, QStringLiteral("b"));
-    QTest::keyClick(w.rtfNotes, Qt::Key_End);
-    QTest::keyClicks(w.rtfNotes, QStringLiteral("c"));
-    ASSERT_EQ(w.rtfNotes->Text(), u"bac");
-
-    const std::pair<Qt::KeyboardModifiers, const char*> presses[]
-        = { { Qt::ControlModifier, "ba" }, { Qt::ControlModifier | Qt::ShiftModifier, "a" },
-              { Qt::ControlModifier | Qt::AltModifier, "" } };
-    for (const auto& [modifiers, after] : presses) {
-        QTest::keyClick(w.rtfNotes, Qt::Key_Z, modifiers);
-        EXPECT_EQ(w.rtfNotes->Text(), QLatin1String(after));
-    }
+    ASSERT_EQ(w.rtfNotes->Text(), u"ba");
+    QTest::keyClick(w.rtfNotes, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.rtfNotes->Text(), u"a");
+    QTest::keyClick(
+        w.rtfNotes, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
     // Z alone is the editor's: it types.
     QTest::keyClicks(w.rtfNotes, QStringLiteral("z"));
     EXPECT_EQ(w.rtfNotes->Text(), u"z");
