@@ -317,9 +317,6 @@ TEST(Reader, FilesOfOtherPrograms)
     for (const auto& [name, text] : files)
         EXPECT_EQ(plain(*readDoc(fixture(name))).toStdString(), text) << name;
 
-    const auto wordpad = readDoc(fixture("wordpad.rtf"));
-    EXPECT_NE(blockOf(*wordpad, "three").textList(), nullptr);
-    EXPECT_EQ(blockOf(*wordpad, "three").textList(), blockOf(*wordpad, "one").textList());
     const auto word = readDoc(fixture("word.rtf"));
     EXPECT_EQ(family(formatOf(*word, "日本")), "MS Mincho");
     EXPECT_EQ(listStyle(blockOf(*word, "dot two")), QTextListFormat::ListDisc);
