@@ -13,8 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
+#include <tuple>
 
 namespace penwick::test {
 
@@ -69,8 +68,7 @@ inline QTextBlock blockOf(const QTextDocument& doc, const QString& text)
 
 inline QString family(const QTextCharFormat& f)
 {
-    const QStringList l = f.fontFamilies().toStringList();
-    return l.isEmpty() ? QString() : l.first();
+    return f.fontFamilies().toStringList().value(0);
 }
 
 inline bool bold(const QTextCharFormat& f)
@@ -106,36 +104,28 @@ inline std::vector<Picture> picturesOf(const QTextDocument& doc)
 inline void expectSameFormatting(const QTextDocument& a, const QTextDocument& b)
 {
     ASSERT_EQ(plain(a), plain(b));
+    const auto paragraph = [](const QTextBlock& x) {
+        const QTextBlockFormat f = x.blockFormat();
+        return x.textList()
+            ? std::tuple(listStyle(x), 0.0, 0.0, 0.0) // a list sets its own indent
+            : std::tuple(listStyle(x), f.leftMargin(), f.textIndent(), f.topMargin());
+    };
+    const auto character = [](const QTextDocument& d, int at) {
+        QTextCursor c(const_cast<QTextDocument*>(&d));
+        c.setPosition(at + 1);
+        const QTextCharFormat f = c.charFormat();
+        return std::tuple(bold(f), f.fontItalic(), f.fontUnderline(), f.fontStrikeOut(),
+            f.fontPointSize(), family(f).toStdString(), int(f.verticalAlignment()),
+            f.foreground().color().rgba(), f.hasProperty(QTextFormat::ForegroundBrush),
+            f.hasProperty(QTextFormat::BackgroundBrush));
+    };
     for (QTextBlock x = a.begin(), y = b.begin(); x.isValid() && y.isValid();
          x = x.next(), y = y.next()) {
         SCOPED_TRACE(x.text().toStdString());
         EXPECT_EQ(align(x), align(y));
-        EXPECT_EQ(listStyle(x), listStyle(y));
-        if (!x.textList()) { // a list sets its own indent
-            EXPECT_EQ(x.blockFormat().leftMargin(), y.blockFormat().leftMargin());
-            EXPECT_EQ(x.blockFormat().textIndent(), y.blockFormat().textIndent());
-            EXPECT_EQ(x.blockFormat().topMargin(), y.blockFormat().topMargin());
-        }
-        for (int i = 0; i < x.length() - 1; ++i) {
-            QTextCursor ca(const_cast<QTextDocument*>(&a));
-            QTextCursor cb(const_cast<QTextDocument*>(&b));
-            ca.setPosition(x.position() + i + 1);
-            cb.setPosition(y.position() + i + 1);
-            const QTextCharFormat f = ca.charFormat(), g = cb.charFormat();
-            SCOPED_TRACE(i);
-            EXPECT_EQ(bold(f), bold(g));
-            EXPECT_EQ(f.fontItalic(), g.fontItalic());
-            EXPECT_EQ(f.fontUnderline(), g.fontUnderline());
-            EXPECT_EQ(f.fontStrikeOut(), g.fontStrikeOut());
-            EXPECT_EQ(f.fontPointSize(), g.fontPointSize());
-            EXPECT_EQ(family(f), family(g));
-            EXPECT_EQ(f.verticalAlignment(), g.verticalAlignment());
-            EXPECT_EQ(f.foreground().color(), g.foreground().color());
-            EXPECT_EQ(f.hasProperty(QTextFormat::ForegroundBrush),
-                g.hasProperty(QTextFormat::ForegroundBrush));
-            EXPECT_EQ(f.hasProperty(QTextFormat::BackgroundBrush),
-                g.hasProperty(QTextFormat::BackgroundBrush));
-        }
+        EXPECT_EQ(paragraph(x), paragraph(y));
+        for (int i = x.position(); i < x.position() + x.length() - 1; ++i)
+            EXPECT_EQ(character(a, i), character(b, i)) << "at " << i;
     }
 }
 
