@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -453,6 +454,38 @@ TEST_F(RichTextBoxTest, MouseDownReportsButtonsInTwipsAndNoBuiltInMenuOpens)
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), box.mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(box.viewport(), &menu);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(RichTextBoxTest, LookPlacementAndPrinting)
+{
+    const double twips = 1440.0 / box.logicalDpiX();
+    box.setRightMargin(99999);
+    EXPECT_EQ(box.lineWrapMode(), QTextEdit::NoWrap);
+    box.setRightMargin(2880);
+    EXPECT_EQ(box.lineWrapColumnOrWidth(), qRound(2880.0 / twips));
+    ASSERT_TRUE(box.setBackColor(255));
+    EXPECT_EQ(box.palette().color(QPalette::Base), QColor(Qt::red));
+    EXPECT_FALSE(box.setBackColor(0x800000FFu));
+    EXPECT_EQ(box.BackColor(), OleColor(255));
+    // Placement is in twips; negative sizes are refused.
+    ASSERT_TRUE(box.Move(15 * twips, 30 * twips, 300 * twips, 150 * twips));
+    EXPECT_FALSE(box.Move(0, 0, -15, 100));
+    EXPECT_EQ(box.geometry(), QRect(15, 30, 300, 150));
+
+    // Printing takes the selection, or everything when nothing is selected.
+    box.setText(QStringLiteral("line\n").repeated(300));
+    const auto pages = [&](const QString& name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(name));
+        box.SelPrint(printer);
+        const QByteArray pdf = readAll(dir.filePath(name));
+        const qsizetype at = pdf.indexOf("/Count ");
+        return at < 0 ? -1 : pdf.mid(at + 7, 4).trimmed().split('\n').first().toInt();
+    };
+    EXPECT_GT(pages(QStringLiteral("all.pdf")), 1);
+    select(box, 0, 7);
+    EXPECT_EQ(pages(QStringLiteral("part.pdf")), 1);
 }
 
 } // namespace
