@@ -362,17 +362,3 @@ void BM_FormatEverythingFloor(benchmark::State& state)
 BENCHMARK(BM_FormatEverythingFloor)->Unit(benchmark::kMillisecond)->Iterations(2)->UseManualTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    // Built before any timing starts.
-    note();
-    plainEditor();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

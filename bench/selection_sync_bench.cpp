@@ -188,17 +188,3 @@ BENCHMARK(BM_ArrowKey_Caret)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelText_WholeNote)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theFixture.reset();
-    return 0;
-}
