@@ -220,6 +220,7 @@ TEST_F(ToolbarTest, ANarrowWindowWrapsTheToolbar)
         w.resize(width, 400);
         const int band = w.Toolbar->height();
         EXPECT_GT(band, oneRow);
+        EXPECT_EQ(w.rtfNotes->geometry().top(), band); // the editor sits below every row
         const QList<ToolbarButton*> all = buttons();
         for (ToolbarButton* b : all) {
             const QRect inToolbar(b->mapTo(w.Toolbar, QPoint(0, 0)), b->size());
