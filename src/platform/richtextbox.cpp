@@ -975,9 +975,12 @@ void RichTextBox::runEdit(int span, const std::function<void()>& edit)
     }
     releaseView(false);
     QTextDocument* doc = document();
-    const QTextCursor top = cursorForPosition(QPoint(0, 0));
-    d->heldPosition = top.position();
-    d->heldTop = cursorRect(top).top();
+    // A view still held from an earlier edit still shows the place taken then.
+    if (!d->viewHeld) {
+        const QTextCursor top = cursorForPosition(QPoint(0, 0));
+        d->heldPosition = top.position();
+        d->heldTop = cursorRect(top).top();
+    }
     // A block with no lines has not been laid out since: these two tell how far the new layout
     // has come.
     doc->findBlock(d->heldPosition).layout()->clearLayout();
@@ -994,6 +997,7 @@ void RichTextBox::runEdit(int span, const std::function<void()>& edit)
     edit();
     block.endEditBlock();
     d->largeEditRevision = doc->revision();
+    disconnect(d->layoutProgress);
     d->layoutProgress = connect(doc->documentLayout(),
         &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] { releaseView(false); });
     releaseView(false);

@@ -88,6 +88,17 @@ TEST_F(LargeEdit, KeepsTheViewAndUndoesInOneStep)
     }
 }
 
+TEST_F(LargeEdit, ASecondEditBeforeTheLayoutIsDoneKeepsTheViewOfTheFirst)
+{
+    selectAll();
+    const int top = topOfView();
+    editor.setSelBold(true);
+    editor.setSelItalic(true);
+    laidOut();
+    EXPECT_TRUE(editor.viewport()->updatesEnabled());
+    EXPECT_EQ(topOfView(), top);
+}
+
 TEST_F(LargeEdit, AKeyPressedBeforeTheLayoutIsDoneShowsTheTextAtOnce)
 {
     selectAll();
