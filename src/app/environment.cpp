@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/environment.h"
 
+#include "app/noteprefetch.h"
+#include "app/notestore.h"
 #include "app/settingsstore.h"
 #include "platform/clock.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 
+#include <QCoreApplication>
 #include <QStandardPaths>
 
 namespace penwick {
@@ -24,6 +27,9 @@ Environment Environment::system()
     env.dialogs = std::make_shared<QtCommonDialog>();
     env.handleTerminationSignals = true;
     env.endProgramOnUnload = true;
+    const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
+    env.notePrefetch = std::make_shared<NotePrefetch>(
+        chooseNoteFolder(programFolder, env.dataFolder, isWritableFolder) + NoteFileName);
     return env;
 }
 

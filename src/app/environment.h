@@ -11,6 +11,7 @@ class Prompter;
 class Clock;
 class Shell;
 class CommonDialog;
+class NotePrefetch;
 
 // What the program needs from the world around it. Tests supply a temporary program folder,
 // their own settings file and scripted fakes; the running program uses `system()`.
@@ -24,9 +25,11 @@ struct Environment
     std::shared_ptr<Clock> clock;
     std::shared_ptr<Shell> shell;
     std::shared_ptr<CommonDialog> dialogs;
+    std::shared_ptr<NotePrefetch> notePrefetch; // the note, being read ahead; may be null
     bool handleTerminationSignals = false; // SIGTERM, SIGHUP and SIGINT close the window
     bool endProgramOnUnload = false; // closing the main window ends the event loop
 
+    // The running program's: it also starts reading the note ahead.
     static Environment system();
 };
 

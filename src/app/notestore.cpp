@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/notestore.h"
 
+#include "app/noteprefetch.h"
 #include "platform/richtextbox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextDocument>
 
 #include <unistd.h>
 
@@ -41,9 +43,17 @@ QString chooseNoteFolder(const QString& appFolder, const QString& dataFolder,
     return dataFolder.endsWith(u'/') ? dataFolder : dataFolder + u'/';
 }
 
-NoteLoad loadNote(RichTextBox& editor, const QString& path, const QDateTime& now)
+NoteLoad loadNote(
+    RichTextBox& editor, const QString& path, const QDateTime& now, NotePrefetch* readAhead)
 {
     NoteLoad result;
+    if (readAhead && readAhead->path() == path) {
+        if (std::unique_ptr<QTextDocument> read = readAhead->take()) {
+            editor.AdoptDocument(std::move(read));
+            result.outcome = NoteLoad::Loaded;
+            return result;
+        }
+    }
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return result;

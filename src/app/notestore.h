@@ -8,6 +8,7 @@
 namespace penwick {
 
 class RichTextBox;
+class NotePrefetch;
 
 inline const QString NoteFileName = QStringLiteral("data.nbx");
 
@@ -25,8 +26,10 @@ struct NoteLoad
 };
 
 // Loads the note. A file that exists but cannot be read as rich text is moved aside, byte for
-// byte, to "<name>.unreadable-YYYYMMDD-HHMMSS" so that the next save cannot destroy it.
-NoteLoad loadNote(RichTextBox& editor, const QString& path, const QDateTime& now);
+// byte, to "<name>.unreadable-YYYYMMDD-HHMMSS" so that the next save cannot destroy it. A note
+// read ahead for the same path is taken when it is still the file's content.
+NoteLoad loadNote(RichTextBox& editor, const QString& path, const QDateTime& now,
+    NotePrefetch* readAhead = nullptr);
 
 // Writes the note where it cannot be lost when its own file cannot be written: a new file in
 // `rescueFolder`. Returns the file's path, or an empty string (with `error`) on failure.

@@ -94,7 +94,8 @@ bool frmNotes::Form_Load()
 
     // 6. The note; an unreadable file is moved aside rather than overwritten later.
     m_notePath = noteFolder + NoteFileName;
-    const NoteLoad load = loadNote(*rtfNotes, m_notePath, m_env.clock->now());
+    const NoteLoad load
+        = loadNote(*rtfNotes, m_notePath, m_env.clock->now(), m_env.notePrefetch.get());
     if (load.outcome == NoteLoad::MovedAside) {
         m_startupMessages << tr("The note file could not be read (%1), so Penwick started with an "
                                 "empty note.\n\nThe file was kept unchanged as:\n%2")

@@ -343,20 +343,25 @@ void RichTextBox::reportSelection(bool always)
 
 namespace {
 
-// An empty document set up like `model`, with no undo history being recorded yet.
-QTextDocument* emptyDocumentLike(const QTextDocument& model, QObject* parent)
+// An empty document with no undo history being recorded yet.
+std::unique_ptr<QTextDocument> newDocument()
 {
-    auto* fresh = new QTextDocument(parent);
+    auto fresh = std::make_unique<QTextDocument>();
     fresh->setUndoRedoEnabled(false);
-    fresh->setDefaultFont(model.defaultFont());
-    fresh->setDocumentMargin(model.documentMargin());
-    fresh->setIndentWidth(model.indentWidth());
-    fresh->setDefaultStyleSheet(model.defaultStyleSheet());
-    fresh->setUseDesignMetrics(model.useDesignMetrics());
-    fresh->setDefaultTextOption(model.defaultTextOption());
-    fresh->setDefaultCursorMoveStyle(model.defaultCursorMoveStyle());
-    fresh->setBaseUrl(model.baseUrl());
     return fresh;
+}
+
+// Gives `fresh` the editor-wide settings of `model`.
+void setUpLike(const QTextDocument& model, QTextDocument& fresh)
+{
+    fresh.setDefaultFont(model.defaultFont());
+    fresh.setDocumentMargin(model.documentMargin());
+    fresh.setIndentWidth(model.indentWidth());
+    fresh.setDefaultStyleSheet(model.defaultStyleSheet());
+    fresh.setUseDesignMetrics(model.useDesignMetrics());
+    fresh.setDefaultTextOption(model.defaultTextOption());
+    fresh.setDefaultCursorMoveStyle(model.defaultCursorMoveStyle());
+    fresh.setBaseUrl(model.baseUrl());
 }
 
 } // namespace
@@ -381,12 +386,12 @@ void RichTextBox::replaceDocument(QTextDocument* fresh)
     reportSelection(true);
 }
 
-bool RichTextBox::LoadFile(const QString& path, QString* error)
+std::unique_ptr<QTextDocument> RichTextBox::ReadFile(const QString& path, QString* error)
 {
     const auto fail = [error](const QString& why) {
         if (error)
             *error = why;
-        return false;
+        return nullptr;
     };
     const QFileInfo info(path);
     if (info.isDir())
@@ -403,14 +408,27 @@ bool RichTextBox::LoadFile(const QString& path, QString* error)
         return fail(tr("It is larger than 64 MB."));
     if (!rtf::looksLikeRtf(bytes))
         return fail(tr("It is not a rich-text file."));
-    // Read into a document of its own, so that a file the reader refuses changes nothing and a
-    // large file is not laid out or recorded for undo while it is read.
-    QTextDocument* fresh = emptyDocumentLike(*document(), this);
-    if (!rtf::readRtf(*fresh, bytes)) {
-        delete fresh;
+    // A document of its own: a file the reader refuses changes nothing, and a large file is not
+    // laid out or recorded for undo while it is read.
+    std::unique_ptr<QTextDocument> fresh = newDocument();
+    if (!rtf::readRtf(*fresh, bytes))
         return fail(tr("It is not a rich-text file."));
-    }
-    replaceDocument(fresh);
+    return fresh;
+}
+
+void RichTextBox::AdoptDocument(std::unique_ptr<QTextDocument> fresh)
+{
+    setUpLike(*document(), *fresh);
+    fresh->setParent(this);
+    replaceDocument(fresh.release());
+}
+
+bool RichTextBox::LoadFile(const QString& path, QString* error)
+{
+    std::unique_ptr<QTextDocument> fresh = ReadFile(path, error);
+    if (!fresh)
+        return false;
+    AdoptDocument(std::move(fresh));
     return true;
 }
 
@@ -446,12 +464,11 @@ QByteArray RichTextBox::TextRTF() const
 void RichTextBox::setTextRTF(const QByteArray& rtf)
 {
     if (rtf::looksLikeRtf(rtf)) {
-        QTextDocument* fresh = emptyDocumentLike(*document(), this);
+        std::unique_ptr<QTextDocument> fresh = newDocument();
         if (rtf::readRtf(*fresh, rtf)) {
-            replaceDocument(fresh);
+            AdoptDocument(std::move(fresh));
             return;
         }
-        delete fresh;
     }
     setText(decodePlainText(rtf));
 }

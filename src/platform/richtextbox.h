@@ -37,6 +37,10 @@ public:
     // missing, unreadable, non-RTF or over-large (more than 64 MB) file fails and leaves the
     // document as it was.
     bool LoadFile(const QString& path, QString* error = nullptr);
+    // LoadFile in two halves. The reading needs no editor and may run on another thread; the
+    // document it returns has no parent, and must be in the editor's thread when adopted.
+    static std::unique_ptr<QTextDocument> ReadFile(const QString& path, QString* error = nullptr);
+    void AdoptDocument(std::unique_ptr<QTextDocument> fresh);
     // Writes the whole content: fileType 0 rich text, 1 plain text (UTF-8, "\n" line ends).
     // The file is replaced atomically: a failed write leaves the previous file in place.
     bool SaveFile(const QString& path, int fileType = 0, QString* error = nullptr);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "app/noteprefetch.h"
 #include "app/notestore.h"
 #include "harness/programtest.h"
 #include "platform/atomicfile.h"
@@ -7,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QThread>
 
 #include <cerrno>
 
@@ -166,6 +170,41 @@ TEST(NoteFolder, AnUnwritableProgramFolderKeepsTheNoteInTheUsersDataFolder)
         u"/home/me/.local/share/Penwick/");
     EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
     EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
+}
+
+// The note read ahead on a second thread is taken only while the file is the one it read; else
+// loading goes the ordinary way, so a note saved in between is not lost.
+TEST(NoteReadAhead, IsTakenOnlyWhileTheFileIsTheOneItRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.nbx"));
+    const auto write = [&](const QString& text) {
+        RichTextBox box;
+        box.setText(text);
+        ASSERT_TRUE(box.SaveFile(path));
+    };
+    write(QStringLiteral("first"));
+    {
+        NotePrefetch ahead(path);
+        ahead.wait();
+        const std::unique_ptr<QTextDocument> read = ahead.take();
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->toPlainText(), QStringLiteral("first"));
+        EXPECT_EQ(read->thread(), QThread::currentThread());
+    }
+    {
+        NotePrefetch ahead(path);
+        ahead.wait();
+        write(QStringLiteral("second")); // saved by the copy that owned the note until now
+        RichTextBox editor;
+        EXPECT_EQ(
+            loadNote(editor, path, QDateTime::currentDateTime(), &ahead).outcome, NoteLoad::Loaded);
+        EXPECT_EQ(editor.Text(), QStringLiteral("second"));
+        EXPECT_FALSE(ahead.take());
+    }
+    QFile::remove(path);
+    NotePrefetch missing(path);
+    EXPECT_FALSE(missing.take());
 }
 
 } // namespace
