@@ -554,15 +554,27 @@ QSize wmfNaturalSize(const QByteArray& checkedBytes)
     return playWmf(checkedBytes, nullptr, {});
 }
 
+namespace {
+
+// A transparent picture to draw a metafile on; null when it cannot be had.
+QImage blankImage(QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (!image.isNull())
+        image.fill(Qt::transparent);
+    return image;
+}
+
+} // namespace
+
 QImage renderWmf(const QByteArray& checkedBytes, QSize size)
 {
     size = boundedSize(size);
     if (size.isEmpty())
         return {};
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image = blankImage(size);
     if (image.isNull())
         return {};
-    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -646,10 +658,9 @@ QImage renderEmf(const QByteArray& checkedBytes, QSize size)
     QSvgRenderer renderer(document);
     if (!renderer.isValid())
         return {};
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image = blankImage(size);
     if (image.isNull())
         return {};
-    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
