@@ -27,10 +27,22 @@ Environment Environment::system()
     env.dialogs = std::make_shared<QtCommonDialog>();
     env.handleTerminationSignals = true;
     env.endProgramOnUnload = true;
-    const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
-    env.notePrefetch = std::make_shared<NotePrefetch>(
-        chooseNoteFolder(programFolder, env.dataFolder, isWritableFolder) + NoteFileName);
+    env.notePrefetch = std::make_shared<NotePrefetch>(env.noteFolder() + NoteFileName);
     return env;
+}
+
+QString Environment::programFolderPath() const
+{
+    QString folder
+        = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+QString Environment::noteFolder() const
+{
+    return chooseNoteFolder(programFolderPath(), dataFolder, isWritableFolder);
 }
 
 } // namespace penwick

@@ -29,6 +29,11 @@ struct Environment
     bool handleTerminationSignals = false; // SIGTERM, SIGHUP and SIGINT close the window
     bool endProgramOnUnload = false; // closing the main window ends the event loop
 
+    // The program's folder with a trailing "/".
+    QString programFolderPath() const;
+    // Where the note lives: beside the program, or in the data folder when that cannot be written.
+    QString noteFolder() const;
+
     // The running program's: it also starts reading the note ahead.
     static Environment system();
 };

@@ -40,13 +40,6 @@ constexpr OptionKey optionKeys[] = {
     { "RememberPos", "mnuRememberPos", false },
 };
 
-QString withSlash(QString folder)
-{
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
-    return folder;
-}
-
 // Half of (screen - window), the difference rounded half to even and the half truncated.
 double centred(double screenTwips, double windowTwips)
 {
@@ -69,10 +62,7 @@ bool frmNotes::Form_Load()
     }
 
     // 1. One copy per note: a second start ends here, having shown and written nothing.
-    const QString programFolder
-        = withSlash(m_env.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                  : m_env.programFolder);
-    const QString noteFolder = chooseNoteFolder(programFolder, m_env.dataFolder, isWritableFolder);
+    const QString noteFolder = m_env.noteFolder();
     if (!m_instance->acquire(noteFolder, m_env.lockFolder))
         return false;
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -90,7 +80,7 @@ bool frmNotes::Form_Load()
     LastWindowState = windowStateValue();
 
     // 5.
-    Module.AppFolder = programFolder;
+    Module.AppFolder = m_env.programFolderPath();
 
     // 6. The note; an unreadable file is moved aside rather than overwritten later.
     m_notePath = noteFolder + NoteFileName;
