@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +41,39 @@ mode_t processUmask()
         return m;
     }();
     return mask;
+}
+
+// The file that writing `path` replaces: symbolic links are followed, so that a note kept in
+// another folder through a link is saved there and the link stays. Empty on a loop of links.
+QByteArray followLinks(QByteArray path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st
+        {
+        };
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        QByteArray target(qsizetype(st.st_size > 0 ? st.st_size : 4096) + 1, Qt::Uninitialized);
+        const ssize_t n = ::readlink(path.constData(), target.data(), size_t(target.size()));
+        if (n < 0 || n >= target.size())
+            return path; // changed under us: write where the name is
+        target.truncate(n);
+        if (!target.startsWith('/'))
+            target.prepend(path.left(path.lastIndexOf('/') + 1));
+        path = target;
+    }
+    errno = ELOOP;
+    return {};
+}
+
+// The final file and its folder, links followed; false (errno set) when they cannot be named.
+bool resolveTarget(const QString& path, QByteArray& file, QByteArray& folder)
+{
+    file = followLinks(QFile::encodeName(QFileInfo(path).absoluteFilePath()));
+    if (file.isEmpty())
+        return false;
+    folder = file.left(std::max<qsizetype>(file.lastIndexOf('/'), 1));
+    return true;
 }
 
 class Fd
@@ -78,11 +113,11 @@ bool writeFileAtomically(const QString& path, QByteArrayView data, QString* erro
         return false;
     };
     const AtomicFileOps& ops = atomicFileOps();
-    const QFileInfo target(path);
-    if (target.isDir())
+    if (QFileInfo(path).isDir())
         return fail(QCoreApplication::translate("penwick", "It is a folder."));
-    const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
-    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    QByteArray finalName, folder;
+    if (!resolveTarget(path, finalName, folder))
+        return fail(describe(errno));
 
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     mode_t mode = 0666 & ~processUmask();
@@ -92,7 +127,7 @@ bool writeFileAtomically(const QString& path, QByteArrayView data, QString* erro
     if (::stat(finalName.constData(), &st) == 0)
         mode = st.st_mode & 07777;
 
-    QByteArray tempName = folder + "/." + QFile::encodeName(target.fileName()) + ".XXXXXX";
+    QByteArray tempName = folder + "/." + finalName.mid(finalName.lastIndexOf('/') + 1) + ".XXXXXX";
     Fd fd(::mkstemp(tempName.data()));
     if (fd.get() < 0)
         return fail(describe(errno));
@@ -135,6 +170,37 @@ bool writeFileAtomically(const QString& path, QByteArrayView data, QString* erro
     if (dir.get() >= 0)
         ::fsync(dir.get());
     return true;
+}
+
+void removeLeftoverTemporaries(const QString& path)
+{
+    QByteArray file, folder;
+    if (!resolveTarget(path, file, folder))
+        return;
+    // Exactly the names mkstemp makes for this file: the stem and six letters or digits.
+    const QByteArray stem = "." + file.mid(file.lastIndexOf('/') + 1) + ".";
+    const auto isOurs = [&stem](QByteArrayView name) {
+        return name.size() == stem.size() + 6 && name.startsWith(stem)
+            && std::all_of(name.end() - 6, name.end(), [](char c) {
+                   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+                       || (c >= '0' && c <= '9');
+               });
+    };
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isOurs(QByteArrayView(entry->d_name)))
+            continue;
+        struct stat st
+        {
+        };
+        // Only plain files: never follow a link or empty a folder of that name.
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISREG(st.st_mode))
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 } // namespace penwick

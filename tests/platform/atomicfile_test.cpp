@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string_view>
 
 namespace penwick {
 namespace {
@@ -86,6 +87,84 @@ TEST(AtomicFile, RefusesTargetsItCannotReplace)
     EXPECT_FALSE(error.isEmpty());
 }
 
+// A note kept elsewhere through a symbolic link is saved there: the link stays a link, the
+// temporary file is made beside the file it points to, and the target's permissions are kept.
+TEST(AtomicFile, SavesThroughSymbolicLinks)
+{
+    const struct
+    {
+        const char* name;
+        QStringList links; // each link points to the next name, the last one to "synced/note.rtf"
+        bool targetExists;
+    } cases[] = {
+        { "absolute", { "data.nbx" }, true },
+        { "relative", { "data.nbx" }, true },
+        { "chain", { "data.nbx", "hop" }, true },
+        { "dangling", { "data.nbx" }, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("synced")));
+        const QString target = dir.filePath(QStringLiteral("synced/note.rtf"));
+        if (c.targetExists) {
+            ASSERT_TRUE(writeFileAtomically(target, "old"));
+            ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+        }
+        for (qsizetype i = c.links.size() - 1; i >= 0; --i) {
+            const QString next = i + 1 < c.links.size()  ? c.links[i + 1]
+                : std::string_view(c.name) == "relative" ? QStringLiteral("synced/note.rtf")
+                                                         : target;
+            ASSERT_TRUE(QFile::link(next, dir.filePath(c.links[i])));
+        }
+        const QString path = dir.filePath(QStringLiteral("data.nbx"));
+        QString error;
+        ASSERT_TRUE(writeFileAtomically(path, "new", &error)) << error.toStdString();
+        EXPECT_TRUE(QFileInfo(path).isSymLink());
+        EXPECT_EQ(readAll(target), "new");
+        if (c.targetExists) {
+            EXPECT_EQ(QFile::permissions(target) & 0x0FFF, QFile::ReadUser | QFile::WriteUser);
+        }
+        EXPECT_EQ(entries(dir.filePath(QStringLiteral("synced"))), QStringList { "note.rtf" });
+    }
+    // A loop of links is refused and left as it is.
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a")), b = dir.filePath(QStringLiteral("b"));
+    ASSERT_TRUE(QFile::link(b, a) && QFile::link(a, b));
+    QString error;
+    EXPECT_FALSE(writeFileAtomically(a, "x", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(a).isSymLink() && QFileInfo(b).isSymLink());
+    removeLeftoverTemporaries(a); // nothing to name, nothing done
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+        (QStringList { "a", "b" }));
+}
+
+// Only the temporaries of the file named go: six letters or digits after its own name, plain
+// files only.
+TEST(AtomicFile, RemovesOnlyItsOwnLeftoverTemporaries)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.nbx"));
+    ASSERT_TRUE(writeFileAtomically(path, "note"));
+    const QStringList leftovers { ".data.nbx.Ab12Cd", ".data.nbx.zzzzzz" };
+    const QStringList others { ".data.nbx.lock", ".data.nbx.Ab12C", ".data.nbx.Ab12Cde",
+        ".data.nbx.Ab-2Cd", ".other.nbx.Ab12Cd", "data.nbx.Ab12Cd", "data.nbx.unreadable-1" };
+    for (const QString& name : leftovers + others) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral(".data.nbx.Folder")));
+    ASSERT_TRUE(QFile::link(path, dir.filePath(QStringLiteral(".data.nbx.Link12"))));
+    removeLeftoverTemporaries(path);
+    QStringList kept = others + QStringList { ".data.nbx.Folder", ".data.nbx.Link12", "data.nbx" };
+    QStringList left = entries(dir.path());
+    kept.sort();
+    left.sort();
+    EXPECT_EQ(left, kept);
+    removeLeftoverTemporaries(dir.filePath(QStringLiteral("missing/data.nbx")));
+}
+
 // Killed at any moment during a save, the file holds the old or the new content in full.
 TEST(AtomicFile, KillingTheWriterNeverLeavesAMix)
 {
@@ -108,9 +187,12 @@ TEST(AtomicFile, KillingTheWriterNeverLeavesAMix)
         const QByteArray now = readAll(path);
         EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
     }
-    // Killed writers may leave a temporary file; never the note itself in pieces.
+    // Killed writers may leave a temporary file, never the note itself in pieces; the next owner
+    // of the note clears them.
     for (const QString& name : entries(dir.path()))
         EXPECT_TRUE(name == u"data.nbx" || name.startsWith(u".data.nbx.")) << name.toStdString();
+    removeLeftoverTemporaries(path);
+    EXPECT_EQ(entries(dir.path()), QStringList { QStringLiteral("data.nbx") });
 }
 
 } // namespace
