@@ -27,7 +27,7 @@ Environment Environment::system()
     env.dialogs = std::make_shared<QtCommonDialog>();
     env.handleTerminationSignals = true;
     env.endProgramOnUnload = true;
-    env.notePrefetch = std::make_shared<NotePrefetch>(env.noteFolder() + NoteFileName);
+    env.notePrefetch = std::make_shared<NotePrefetch>(env.notePlace().readPath);
     return env;
 }
 
@@ -40,9 +40,9 @@ QString Environment::programFolderPath() const
     return folder;
 }
 
-QString Environment::noteFolder() const
+NotePlace Environment::notePlace() const
 {
-    return chooseNoteFolder(programFolderPath(), dataFolder, isWritableFolder);
+    return locateNote(programFolderPath(), dataFolder, isWritable ? isWritable : isWritableFolder);
 }
 
 } // namespace penwick

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace penwick {
@@ -12,6 +13,7 @@ class Clock;
 class Shell;
 class CommonDialog;
 class NotePrefetch;
+struct NotePlace;
 
 // What the program needs from the world around it. Tests supply a temporary program folder,
 // their own settings file and scripted fakes; the running program uses `system()`.
@@ -28,11 +30,13 @@ struct Environment
     std::shared_ptr<NotePrefetch> notePrefetch; // the note, being read ahead; may be null
     bool handleTerminationSignals = false; // SIGTERM, SIGHUP and SIGINT close the window
     bool endProgramOnUnload = false; // closing the main window ends the event loop
+    // Whether a folder can be written; null: ask the system. Tests pretend folders read-only.
+    std::function<bool(const QString&)> isWritable;
 
     // The program's folder with a trailing "/".
     QString programFolderPath() const;
     // Where the note lives: beside the program, or in the data folder when that cannot be written.
-    QString noteFolder() const;
+    NotePlace notePlace() const;
 
     // The running program's: it also starts reading the note ahead.
     static Environment system();

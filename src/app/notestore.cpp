@@ -2,6 +2,7 @@
 #include "app/notestore.h"
 
 #include "app/noteprefetch.h"
+#include "platform/atomicfile.h"
 #include "platform/richtextbox.h"
 
 #include <QDir>
@@ -9,6 +10,9 @@
 #include <QFileInfo>
 #include <QTextDocument>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace penwick {
@@ -35,12 +39,60 @@ bool isWritableFolder(const QString& folder)
     return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }
 
-QString chooseNoteFolder(const QString& appFolder, const QString& dataFolder,
+NotePlace locateNote(const QString& appFolder, const QString& dataFolder,
     const std::function<bool(const QString&)>& isWritable)
 {
-    if (isWritable(appFolder))
-        return appFolder;
-    return dataFolder.endsWith(u'/') ? dataFolder : dataFolder + u'/';
+    NotePlace place;
+    if (isWritable(appFolder)) {
+        place.folder = appFolder;
+        place.readPath = place.path();
+        return place;
+    }
+    place.folder = dataFolder.endsWith(u'/') ? dataFolder : dataFolder + u'/';
+    place.readPath = place.path();
+    const auto present = [](const QString& path) {
+        const QFileInfo info(path);
+        return info.exists() || info.isSymLink();
+    };
+    if (!present(place.readPath) && present(appFolder + NoteFileName))
+        place.readPath = appFolder + NoteFileName;
+    return place;
+}
+
+bool makePrivateFolder(const QString& folder, QString* error)
+{
+    const QString absolute = QDir::cleanPath(QDir(folder).absolutePath());
+    // From the top down, so that each new folder is made inside one that exists.
+    const QStringList parts = absolute.split(u'/', Qt::SkipEmptyParts);
+    QString path;
+    for (const QString& part : parts) {
+        path += u'/' + part;
+        const QByteArray name = QFile::encodeName(path);
+        struct stat st = {};
+        if (::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+            continue;
+        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
+            if (error)
+                *error = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+    }
+    if (QFileInfo(absolute).isDir())
+        return true;
+    if (error)
+        *error = QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    return false;
+}
+
+bool writeNote(const QString& path, QByteArrayView rtf, QString* error)
+{
+    return makePrivateFolder(QFileInfo(path).absolutePath(), error)
+        && writeFileAtomically(path, rtf, error);
+}
+
+bool saveNote(RichTextBox& editor, const QString& path, QString* error)
+{
+    return writeNote(path, editor.TextRTF(), error);
 }
 
 NoteLoad loadNote(
@@ -57,6 +109,10 @@ NoteLoad loadNote(
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return result;
+    if (info.isFile() && info.size() == 0) {
+        result.outcome = NoteLoad::Loaded; // nothing written yet: an empty note, not a damaged one
+        return result;
+    }
     if (editor.LoadFile(path, &result.reason)) {
         result.outcome = NoteLoad::Loaded;
         return result;

@@ -22,7 +22,7 @@ void frmNotes::mnuSave_Click()
     bool saved = false;
     {
         WaitCursor hourglass;
-        saved = rtfNotes->SaveFile(m_notePath, 0, &error);
+        saved = saveNote(*rtfNotes, m_notePath, &error);
     }
     if (!saved) {
         m_env.prompter->MsgBox(this,
@@ -62,7 +62,7 @@ void frmNotes::Form_QueryUnload()
 
     // 1. The note. When its file cannot be written the edits go to a rescue file instead.
     QString error;
-    if (!rtfNotes->SaveFile(m_notePath, 0, &error)) {
+    if (!saveNote(*rtfNotes, m_notePath, &error)) {
         QString rescueError;
         const QString rescued
             = rescueNote(*rtfNotes, m_env.dataFolder, m_env.clock->now(), &rescueError);

@@ -2,6 +2,7 @@
 #include "app/notestore.h"
 #include "app/settingsconvert.h"
 #include "app/settingsstore.h"
+#include "platform/atomicfile.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/richtextbox.h"
@@ -61,10 +62,16 @@ bool frmNotes::Form_Load()
         connect(m_signals, &TerminationSignals::terminationRequested, this, &frmNotes::endSession);
     }
 
-    // 1. One copy per note: a second start ends here, having shown and written nothing.
-    const QString noteFolder = m_env.noteFolder();
+    // 1. One copy per note: a second start ends here, having shown and written nothing. The
+    // note's folder is made first, so that every copy locks beside the same note.
+    const QString noteFolder = m_env.notePlace().folder;
+    makePrivateFolder(noteFolder);
     if (!m_instance->acquire(noteFolder, m_env.lockFolder))
         return false;
+    // Which file to read is settled only now: the copy that owned the note until now may have
+    // saved it in between.
+    const NotePlace place = m_env.notePlace();
+    removeLeftoverTemporaries(place.path());
     QGuiApplication::setQuitOnLastWindowClosed(false);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &frmNotes::endSession);
     // Whatever ends the event loop, the note is saved on the way out.
@@ -83,17 +90,22 @@ bool frmNotes::Form_Load()
     Module.AppFolder = m_env.programFolderPath();
 
     // 6. The note; an unreadable file is moved aside rather than overwritten later.
-    m_notePath = noteFolder + NoteFileName;
+    m_notePath = place.path();
     const NoteLoad load
-        = loadNote(*rtfNotes, m_notePath, m_env.clock->now(), m_env.notePrefetch.get());
-    if (load.outcome == NoteLoad::MovedAside) {
+        = loadNote(*rtfNotes, place.readPath, m_env.clock->now(), m_env.notePrefetch.get());
+    if (load.outcome == NoteLoad::Loaded && place.movesToDataFolder()) {
+        m_startupMessages << tr("Penwick cannot write to its own folder, so from now on your note "
+                                "is kept in:\n%1\n\nThe note in %2 is left as it was.")
+                                 .arg(QDir::toNativeSeparators(m_notePath),
+                                     QDir::toNativeSeparators(place.readPath));
+    } else if (load.outcome == NoteLoad::MovedAside) {
         m_startupMessages << tr("The note file could not be read (%1), so Penwick started with an "
                                 "empty note.\n\nThe file was kept unchanged as:\n%2")
                                  .arg(load.reason, QDir::toNativeSeparators(load.movedTo));
     } else if (load.outcome == NoteLoad::Unreadable) {
         m_startupMessages << tr("The note file %1 could not be read (%2), so Penwick started with "
                                 "an empty note.")
-                                 .arg(QDir::toNativeSeparators(m_notePath), load.reason);
+                                 .arg(QDir::toNativeSeparators(place.readPath), load.reason);
     }
 
     // 7.

@@ -13,6 +13,8 @@
 #include <QThread>
 
 #include <cerrno>
+#include <string_view>
+#include <sys/stat.h>
 
 namespace penwick::test {
 namespace {
@@ -112,7 +114,7 @@ TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
     const std::tuple<const char*, Kind, QByteArray> cases[]
         = { { "binary", File,
                 QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB') },
-              { "empty", File, QByteArray() }, { "almost rich text", File, "{\\rtx1 hello}" },
+              { "almost rich text", File, "{\\rtx1 hello}" },
               { "plain text", File, "just words\n" }, { "folder", Folder, {} },
               { "huge", Huge, {} } };
     for (const auto& [what, kind, content] : cases) {
@@ -159,17 +161,147 @@ TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
     }
 }
 
-TEST(NoteFolder, AnUnwritableProgramFolderKeepsTheNoteInTheUsersDataFolder)
+// A read-only program folder keeps the note in the user's data folder, reading the one beside
+// the program until the first save; from then on the user's own note wins.
+TEST(NoteFolder, ReadOnlyProgramFolderKeepsTheNoteInTheDataFolder)
 {
-    const auto writable = [](const QString& f) { return f == u"/home/me/penwick/"; };
-    EXPECT_EQ(chooseNoteFolder(QStringLiteral("/home/me/penwick/"),
-                  QStringLiteral("/home/me/.local/share/Penwick"), writable),
-        u"/home/me/penwick/");
-    EXPECT_EQ(chooseNoteFolder(QStringLiteral("/usr/bin/"),
-                  QStringLiteral("/home/me/.local/share/Penwick"), writable),
-        u"/home/me/.local/share/Penwick/");
+    enum Present { None = 0, InProgram = 1, InData = 2, EmptyInData = 4 };
+    const struct
+    {
+        bool writable;
+        int present;
+        const char* folder; // "program" or "data"
+        const char* readFrom;
+    } cases[] = {
+        { true, InProgram | InData, "program", "program" },
+        { false, None, "data", "data" },
+        { false, InProgram, "data", "program" },
+        { false, InProgram | InData, "data", "data" },
+        { false, InProgram | EmptyInData, "data", "data" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.writable << " " << c.present);
+        QTemporaryDir root;
+        const QString program = root.filePath(QStringLiteral("program/"));
+        const QString data = root.filePath(QStringLiteral("data"));
+        QDir().mkpath(program);
+        QDir().mkpath(data);
+        const auto put = [](const QString& path, const QByteArray& bytes) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        };
+        if (c.present & InProgram)
+            put(program + NoteFileName, "{\\rtf1 original}");
+        if (c.present & (InData | EmptyInData))
+            put(data + u'/' + NoteFileName, c.present & InData ? "{\\rtf1 mine}" : "");
+        const NotePlace place = locateNote(program, data, [&](const QString& f) {
+            EXPECT_EQ(f, program);
+            return c.writable;
+        });
+        const auto folderOf = [&](const char* which) {
+            return std::string_view(which) == "program" ? program : data + u'/';
+        };
+        EXPECT_EQ(place.folder, folderOf(c.folder));
+        EXPECT_EQ(place.readPath, folderOf(c.readFrom) + NoteFileName);
+        EXPECT_EQ(place.movesToDataFolder(), std::string_view(c.folder) != c.readFrom);
+    }
     EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
     EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
+}
+
+// New folders on the way to the data folder are private to the user; existing ones are left as
+// they are, and a file in the way is an error.
+TEST(NoteFolder, MissingFoldersAreMadePrivate)
+{
+    QTemporaryDir root;
+    const QString top = root.filePath(QStringLiteral("share"));
+    ASSERT_TRUE(QDir().mkpath(top));
+    ASSERT_TRUE(QFile::setPermissions(top, QFile::permissions(top) | QFile::WriteOther));
+    const QFileDevice::Permissions before = QFile::permissions(top);
+    const QString path = top + QStringLiteral("/a/b/Penwick/data.nbx");
+    QString error;
+    ASSERT_TRUE(writeNote(path, "{\\rtf1 x}", &error)) << error.toStdString();
+    EXPECT_EQ(QFile::permissions(top), before);
+    for (const char* folder : { "/a", "/a/b", "/a/b/Penwick" }) {
+        struct stat st = {};
+        ASSERT_EQ(::stat(QFile::encodeName(top + QLatin1String(folder)).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u) << folder;
+    }
+    EXPECT_TRUE(makePrivateFolder(top + QStringLiteral("/a/b")));
+    EXPECT_FALSE(writeNote(path + QStringLiteral("/under/a/file"), "x", &error));
+    EXPECT_EQ(error, u"Not a directory");
+}
+
+// The program's side of it: with its folder read-only, the first save makes the data folder and
+// the note comes back at the next start. A note already beside the program is loaded, kept from
+// then on in the data folder, and the user is told once; the original is never written.
+TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
+{
+    for (const bool original : { false, true }) {
+        SCOPED_TRACE(original);
+        TestEnvironment local;
+        Environment env = local.environment();
+        env.isWritable = [&](const QString& f) { return f != local.programFolder(); };
+        if (original) {
+            RichTextBox box;
+            box.setText(QStringLiteral("original"));
+            ASSERT_TRUE(box.SaveFile(local.notePath()));
+            local.prompter->expectMsgBox();
+        }
+        const QByteArray originalBytes = readAll(local.notePath());
+        const QString kept = local.dataFolder() + QStringLiteral("/data.nbx");
+        {
+            frmNotes w(env);
+            ASSERT_TRUE(w.Form_Load());
+            EXPECT_EQ(w.notePath(), kept);
+            EXPECT_EQ(w.rtfNotes->Text(), original ? u"original" : u"");
+            if (original) {
+                const QString told = local.prompter->shown().at(0).prompt;
+                EXPECT_TRUE(told.contains(kept) && told.contains(local.notePath()))
+                    << told.toStdString();
+            }
+            w.rtfNotes->setText(QStringLiteral("edited"));
+            w.mnuSave_Click(); // an unscripted failure message would fail the test
+            w.close();
+        }
+        frmNotes again(env);
+        ASSERT_TRUE(again.Form_Load());
+        EXPECT_EQ(again.rtfNotes->Text(), u"edited");
+        EXPECT_EQ(local.prompter->shown().size(), original ? 1u : 0u);
+        EXPECT_EQ(readAll(local.notePath()), originalBytes);
+        EXPECT_EQ(QFileInfo::exists(local.notePath()), original);
+        again.close();
+    }
+}
+
+// A note file of no bytes is an empty note: nothing moved aside, nothing said.
+TEST_F(NoteStoreTest, AnEmptyNoteFileIsAnEmptyNote)
+{
+    QFile note(env.notePath());
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.close();
+    frmNotes& w = start();
+    EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
+    EXPECT_TRUE(asideFiles(env.programFolder()).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(env.notePath()));
+}
+
+// The copy that owns the note clears the temporaries of saves that were killed half way; a copy
+// refused at start touches nothing.
+TEST_F(NoteStoreTest, TheOwnerRemovesTemporariesOfKilledSaves)
+{
+    const QString leftover = env.programFolder() + QStringLiteral(".data.nbx.Ab12Cd");
+    const auto leave = [&] {
+        QFile f(leftover);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("half a note") > 0);
+    };
+    leave();
+    start();
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+    leave();
+    frmNotes second(env.environment());
+    EXPECT_FALSE(second.Form_Load());
+    EXPECT_TRUE(QFileInfo::exists(leftover));
 }
 
 // The note read ahead on a second thread is taken only while the file is the one it read; else
