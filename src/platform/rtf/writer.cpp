@@ -176,6 +176,7 @@ public:
 private:
     void collect();
     int fontIndex(const QString& family);
+    int symbolFont();
     int colorIndex(const QColor& color);
     const RunProps& runProps(int formatIndex, const QTextCharFormat& f);
     // The properties of a format index, asking for the format only the first time.
@@ -293,7 +294,7 @@ void Writer::collect()
                 m_symbolFont = -2;
         }
         if (m_symbolFont == -2)
-            m_symbolFont = fontIndex(QStringLiteral("Symbol"));
+            m_symbolFont = symbolFont();
         return;
     }
     QTextBlock b = m_doc.findBlock(m_from);
@@ -314,7 +315,15 @@ void Writer::collect()
         runPropsOf(b.charFormatIndex(), [&] { return b.charFormat(); });
     }
     if (m_symbolFont == -2)
-        m_symbolFont = fontIndex(QStringLiteral("Symbol"));
+        m_symbolFont = symbolFont();
+}
+
+// The bullets' font has an entry of its own: text in it would read back as symbols, so text in
+// a font named Symbol gets an ordinary entry.
+int Writer::symbolFont()
+{
+    m_fonts.append(QStringLiteral("Symbol"));
+    return int(m_fonts.size() - 1);
 }
 
 void Writer::switchTo(const RunProps& p)
@@ -408,14 +417,11 @@ void Writer::text(QStringView s)
             m_out.put("\\_", 2);
             m_delimit = false;
             continue;
-        case 0xFFFC:
-            continue; // a character object that is not a picture
         default:
             break;
         }
-        if (u < 0x20 || u == 0x7F)
-            continue;
-        if (const int b = cp1252Byte(u); b >= 0) {
+        // Control characters are kept, escaped: a raw one would be dropped or mean a line end.
+        if (const int b = u < 0x20 || u == 0x7F ? int(u) : cp1252Byte(u); b >= 0) {
             char* out = m_out.room(4);
             *out++ = '\\';
             *out++ = '\'';
@@ -612,6 +618,11 @@ void Writer::paragraph(const QTextBlock& block, int blockStart)
     if (from >= to) {
         // An empty paragraph keeps the size and font of its mark.
         switchTo(runPropsOf(block.charFormatIndex(), [&] { return block.charFormat(); }));
+    }
+    // Some readers misplace a superscript that runs into the paragraph mark.
+    if (m_current.vertical != 0) {
+        word("nosupersub");
+        m_current.vertical = 0;
     }
     m_out.put("\\par\r\n", 6);
     m_delimit = false;

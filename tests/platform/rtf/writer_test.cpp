@@ -34,7 +34,7 @@ TEST(Writer, OutputIsAsciiWithTheExpectedHeaderAndLegacyBullets)
              "{\\*\\generator Penwick 4.0;}\\viewkind4", "\\pard\\qc", "\\u1055?",
              "\\u-10179?\\u-8704?", "caf\\'e9 \\'80", "a\\\\b\\{c\\}\\tab d\\~e\\-f\\_g\\line h",
              "{\\pntext\\f", "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf", "\\li720\\fi-360",
-             "\\fcharset2 Symbol;", "{\\pntext\\f0 2.\\tab}" })
+             "\\fcharset2 Symbol;", "{\\pntext\\f0 2.\\tab}", "sup\\nosupersub\\par" })
         EXPECT_TRUE(rtf.contains(part)) << part;
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0"));
     EXPECT_TRUE(rtf.trimmed().endsWith('}'));
@@ -49,6 +49,46 @@ TEST(Writer, RoundTripKeepsTextAndFormattingAndWritesTheSameBytesAgain)
     EXPECT_EQ(blockOf(*copy, "first").textList(), blockOf(*copy, "second").textList());
     EXPECT_EQ(listStyle(blockOf(*copy, "two")), QTextListFormat::ListDecimal);
     EXPECT_EQ(rtf::writeRtf(*copy), once);
+}
+
+// Whatever characters the reader puts into a document come back when the document is written
+// and read again: control characters, every \uN, every \'hh and raw byte, and text in a font
+// named Symbol beside bullets (whose font has the symbol character set).
+TEST(Writer, EveryCharacterReadSurvivesWritingAndReadingBack)
+{
+    QByteArray units = "{\\rtf1\\ansi ";
+    for (int u = 0; u < 0x10000; ++u)
+        units += "\\u" + QByteArray::number(qint16(u)) + "?";
+    QByteArray hex = "{\\rtf1\\ansi ", raw = "{\\rtf1\\ansi ";
+    for (int b = 0; b < 256; ++b) {
+        hex += "\\'" + QByteArray::number(b, 16).rightJustified(2, '0');
+        if (!QByteArray("\\{}\r\n").contains(char(b)) && b != 0)
+            raw += char(b);
+    }
+    const std::pair<const char*, QByteArray> cases[] = {
+        { "\\uN", units + "}" },
+        { "\\'hh", hex + "}" },
+        { "raw bytes", raw + "}" },
+        { "controls between words", "{\\rtf1\\ansi a\\'04b\\b\\'7f\\b0\x0c c\\'00\\par\\'1f}" },
+        { "Symbol font text beside bullets",
+            "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Symbol;}}\\f1 abc \\'e9\\par{\\pntext\\'B7\\tab}"
+            "{\\*\\pn\\pnlvlblt{\\pntxtb\\'B7}}\\fi-360\\li720 item\\par}" },
+    };
+    for (const auto& [name, rtf] : cases) {
+        SCOPED_TRACE(name);
+        const auto read = readDoc(rtf);
+        const QString text = read->toRawText();
+        ASSERT_GT(text.size(), 5);
+        const auto again = readDoc(rtf::writeRtf(*read));
+        const QString back = again->toRawText();
+        ASSERT_EQ(back.size(), text.size());
+        for (qsizetype i = 0; i < text.size(); ++i)
+            ASSERT_EQ(back[i].unicode(), text[i].unicode()) << "at " << i;
+    }
+    // The characters once lost are there to be kept.
+    const QString controls = readDoc(cases[3].second)->toRawText();
+    for (const char16_t u : { u'\x04', u'\x7f', u'\x0c', u'\0', u'\x1f' })
+        EXPECT_TRUE(controls.contains(QChar(u))) << int(u);
 }
 
 TEST(Writer, RangesReadBackAsTheSelection)
