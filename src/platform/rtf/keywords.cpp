@@ -17,7 +17,7 @@ struct Entry
 constexpr Entry entries[] = {
     {"rtf", Kw::Rtf}, {"ansi", Kw::Ansi}, {"mac", Kw::Mac}, {"pc", Kw::Pc}, {"pca", Kw::Pca},
     {"ansicpg", Kw::Ansicpg}, {"deff", Kw::Deff}, {"uc", Kw::Uc}, {"u", Kw::U}, {"upr", Kw::Upr},
-    {"fonttbl", Kw::Fonttbl}, {"colortbl", Kw::Colortbl}, {"stylesheet", Kw::Stylesheet},
+    {"fonttbl", Kw::Fonttbl}, {"colortbl", Kw::Colortbl}, {"stylesheet", Kw::SkipDest},
     {"listtable", Kw::Listtable}, {"listoverridetable", Kw::Listoverridetable}, {"pict", Kw::Pict},
     {"pn", Kw::Pn}, {"field", Kw::Field}, {"fldrslt", Kw::Fldrslt}, {"shppict", Kw::Shppict},
     {"result", Kw::Result}, {"shprslt", Kw::Shprslt},
@@ -52,7 +52,6 @@ constexpr Entry entries[] = {
     {"colorschememapping", Kw::SkipDest}, {"factoidname", Kw::SkipDest},
     {"f", Kw::F}, {"fcharset", Kw::Fcharset}, {"cpg", Kw::Cpg},
     {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue},
-    {"s", Kw::S}, {"sbasedon", Kw::Sbasedon},
     {"list", Kw::List}, {"listid", Kw::Listid}, {"listlevel", Kw::Listlevel},
     {"levelnfc", Kw::Levelnfc}, {"levelnfcn", Kw::Levelnfc}, {"listoverride", Kw::Listoverride},
     {"ls", Kw::Ls}, {"ilvl", Kw::Ilvl},

@@ -24,7 +24,6 @@ enum class Kw : std::uint16_t {
     // Destinations read
     Fonttbl,
     Colortbl,
-    Stylesheet,
     Listtable,
     Listoverridetable,
     Pict,
@@ -43,9 +42,6 @@ enum class Kw : std::uint16_t {
     Red,
     Green,
     Blue,
-    // Style sheet
-    S,
-    Sbasedon,
     // Lists
     List,
     Listid,

@@ -18,7 +18,6 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace penwick::rtf {
@@ -39,7 +38,6 @@ enum class Dest : std::uint8_t {
     Normal,
     FontTable,
     ColorTable,
-    StyleSheet,
     ListTable,
     ListOverrideTable,
     Pict,
@@ -96,19 +94,6 @@ struct FontEntry
 {
     QString name;
     int codePage = 0; // 0: the document's
-};
-
-struct StyleWord
-{
-    Kw kw;
-    bool hasParam;
-    std::int32_t param;
-};
-
-struct Style
-{
-    std::vector<StyleWord> words;
-    int basedOn = -1;
 };
 
 struct ListLevelDef
@@ -400,7 +385,6 @@ private:
     void binary(QByteArrayView bytes);
 
     bool formatting(Kw kw, bool hasParam, std::int32_t param, CharProps& ch, ParaProps& para);
-    void applyStyle(int number);
     void enterDestination(Kw kw);
     void skipCurrentGroup();
 
@@ -449,11 +433,6 @@ private:
 
     std::vector<std::optional<QColor>> m_colors;
     int m_red = -1, m_green = -1, m_blue = -1;
-
-    std::map<int, Style> m_styles;
-    Style m_styleEntry;
-    int m_styleNumber = 0;
-    int m_styleDepth = 0;
 
     std::vector<ListDef> m_lists;
     std::map<int, int> m_overrides; // \ls number -> list id
@@ -550,11 +529,6 @@ void Reader::pushGroup()
         return;
     }
     m_stack.push_back(m_stack.back());
-    if (st().dest == Dest::StyleSheet && m_styleDepth == 0) {
-        m_styleDepth = int(m_stack.size());
-        m_styleEntry = Style();
-        m_styleNumber = 0;
-    }
     if (st().dest == Dest::ListOverrideTable && !m_overrideOpen) {
         m_overrideOpen = true;
         m_overrideLs = 0;
@@ -594,12 +568,6 @@ void Reader::popGroup()
     }
     if (closing.dest == Dest::FontTable && parent.dest == Dest::FontTable)
         finishFontEntry();
-    if (closing.dest == Dest::StyleSheet && int(m_stack.size()) + 1 == m_styleDepth) {
-        m_styleDepth = 0;
-        if (m_styles.size() < 10000)
-            m_styles[m_styleNumber] = std::move(m_styleEntry);
-        m_styleEntry = Style();
-    }
     if (closing.dest == Dest::ListOverrideTable && m_overrideOpen
         && parent.dest == Dest::ListOverrideTable) {
         m_overrideOpen = false;
@@ -632,9 +600,6 @@ void Reader::enterDestination(Kw kw)
     case Kw::Colortbl:
         s.dest = Dest::ColorTable;
         m_red = m_green = m_blue = -1;
-        break;
-    case Kw::Stylesheet:
-        s.dest = Dest::StyleSheet;
         break;
     case Kw::Listtable:
         s.dest = Dest::ListTable;
@@ -766,26 +731,6 @@ bool Reader::formatting(Kw kw, bool hasParam, std::int32_t param, CharProps& ch,
     }
 }
 
-void Reader::applyStyle(int number)
-{
-    // Styles based on styles: apply the chain from the root, each style once.
-    std::vector<const Style*> chain;
-    std::unordered_set<int> seen;
-    for (int n = number; n >= 0 && seen.insert(n).second && chain.size() < 64;) {
-        auto it = m_styles.find(n);
-        if (it == m_styles.end())
-            break;
-        chain.push_back(&it->second);
-        n = it->second.basedOn;
-    }
-    GroupState& s = st();
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        for (const StyleWord& w : (*it)->words)
-            formatting(w.kw, w.hasParam, w.param, s.ch, s.para);
-    }
-    updateDecoder();
-}
-
 ListKind Reader::listKindOf(const ParaProps& p) const
 {
     if (p.ls > 0) {
@@ -819,7 +764,6 @@ void Reader::controlWord(const Token& t)
         return;
     case Kw::Fonttbl:
     case Kw::Colortbl:
-    case Kw::Stylesheet:
     case Kw::Listtable:
     case Kw::Listoverridetable:
     case Kw::Pict:
@@ -879,20 +823,6 @@ void Reader::controlWord(const Token& t)
             break;
         default:
             break;
-        }
-        return;
-    case Dest::StyleSheet:
-        if (m_styleDepth == 0)
-            return;
-        if (kw == Kw::S) {
-            m_styleNumber = std::max(0, t.param);
-        } else if (kw == Kw::Sbasedon) {
-            m_styleEntry.basedOn = t.param;
-        } else if (kw != Kw::Unknown && m_styleEntry.words.size() < 256) {
-            CharProps ch;
-            ParaProps para;
-            if (formatting(kw, t.hasParam, t.param, ch, para))
-                m_styleEntry.words.push_back({ kw, t.hasParam, t.param });
         }
         return;
     case Dest::ListTable:
@@ -1021,9 +951,6 @@ void Reader::controlWord(const Token& t)
     case Kw::U:
         appendUnicode(t.param);
         m_skipUnits = s.uc;
-        break;
-    case Kw::S:
-        applyStyle(t.param);
         break;
     case Kw::Par:
         paragraphBreak();

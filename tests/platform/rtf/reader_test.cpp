@@ -39,6 +39,15 @@ TEST_P(CharFormatting, Applies)
     EXPECT_TRUE(GetParam().check(f)) << plain(*doc).toStdString();
 }
 
+const QByteArray styled = "{\\stylesheet{\\s0 Normal;}{\\cs62\\b footnote reference;}"
+                          "{\\s1\\i\\super\\sbasedon2 One;}{\\*\\cs2\\ul Two;}}"
+                          "\\pard\\plain\\s0 Hello\\par\\s1\\cs2 styled\\par";
+bool unformatted(const QTextCharFormat& f)
+{
+    return !bold(f) && !f.fontItalic() && !f.fontUnderline()
+        && f.verticalAlignment() == QTextCharFormat::AlignNormal;
+}
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Kinds, CharFormatting, ::testing::Values(
     CharCase{"Bold", "a \\b on\\b0  off", "on", bold},
@@ -67,9 +76,9 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CharFormatting, ::testing::Values(
         return f.background().color() == QColor(255, 0, 0); }},
     CharCase{"Super", "\\super sup", "sup", [](auto& f) {
         return f.verticalAlignment() == QTextCharFormat::AlignSuperScript; }},
-    CharCase{"StyleSheetBasedOnCycle", "{\\stylesheet{\\s0 Normal;}{\\s1\\b\\sbasedon2 One;}"
-        "{\\s2\\i\\sbasedon1 Two;}}\\pard\\s1 styled\\par", "styled", [](auto& f) {
-        return bold(f) && f.fontItalic(); }}
+    // Style sheet entries format nothing, with or without \*; only what the text says counts.
+    CharCase{"StyleSheetEntriesFormatNothing", styled, "Hello", unformatted},
+    CharCase{"StylesNamedInTheTextFormatNothing", styled, "styled", unformatted}
 ), caseName);
 // clang-format on
 
