@@ -110,6 +110,14 @@ const char* alignName(Qt::Alignment a)
     }
 }
 
+// "#rrggbb", or null when the run has no colour of its own.
+QByteArray colorValue(const QTextCharFormat& f, QTextFormat::Property brush)
+{
+    if (!f.hasProperty(brush) || f.brushProperty(brush).style() == Qt::NoBrush)
+        return "null";
+    return '"' + f.brushProperty(brush).color().name().toLatin1() + '"';
+}
+
 bool isBullet(const QTextBlock& block)
 {
     const QTextList* list = block.textList();
@@ -176,12 +184,12 @@ QByteArray json(const QTextDocument& doc)
             out += f.fontStrikeOut() ? "true" : "false";
             out += ", \"font\": " + jsonString(family);
             out += ", \"size\": " + jsonNumber(size);
-            out += ", \"color\": ";
-            if (f.hasProperty(QTextFormat::ForegroundBrush)
-                && f.foreground().style() != Qt::NoBrush)
-                out += '"' + f.foreground().color().name().toLatin1() + '"';
-            else
-                out += "null";
+            out += ", \"color\": " + colorValue(f, QTextFormat::ForegroundBrush);
+            out += ", \"highlight\": " + colorValue(f, QTextFormat::BackgroundBrush);
+            out += ", \"valign\": ";
+            out += f.verticalAlignment() == QTextCharFormat::AlignSuperScript ? "\"super\""
+                : f.verticalAlignment() == QTextCharFormat::AlignSubScript    ? "\"sub\""
+                                                                              : "null";
             out += '}';
         }
         out += firstRun ? "]}" : "\n  ]}";

@@ -101,6 +101,37 @@ TEST(Tool, JsonDescribesParagraphsRunsAndPictures)
     }
 }
 
+// Superscript, subscript and highlight are shown, and are the same after the note writer wrote
+// the file again.
+TEST(Tool, JsonShowsVerticalAlignmentAndHighlightKeptByTheWriter)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.rtf"), out = dir.filePath("out.rtf");
+    QFile f(in);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{\\rtf1\\ansi{\\colortbl;\\red255\\green255\\blue0;}x\\super 2\\nosupersub  H\\sub 2"
+            "\\nosupersub O \\highlight1 marked\\highlight0  plain\\par}");
+    f.close();
+    const auto runs = [](const QString& file) {
+        const Result r = runTool({ "json", file });
+        std::vector<std::string> seen;
+        for (const auto& v : QJsonDocument::fromJson(r.out)["paragraphs"][0]["runs"].toArray()) {
+            const QJsonObject run = v.toObject();
+            const auto value = [&](const char* key) {
+                return !run.contains(key) ? std::string("missing")
+                                          : run[key].toString("null").toStdString();
+            };
+            seen.push_back(value("text") + ":" + value("valign") + ":" + value("highlight"));
+        }
+        return seen;
+    };
+    const std::vector<std::string> expected { "x:null:null", "2:super:null", " H:null:null",
+        "2:sub:null", "O :null:null", "marked:null:#ffff00", " plain:null:null" };
+    EXPECT_EQ(runs(in), expected);
+    ASSERT_EQ(runTool({ "rtf", in, out }).exitCode, 0);
+    EXPECT_EQ(runs(out), expected);
+}
+
 TEST(Tool, RtfRewritesWithTheNoteWriter)
 {
     QTemporaryDir dir;
