@@ -8,6 +8,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     penwick::frmNotes notes(penwick::Environment::system());
     if (!notes.Form_Load())
-        return 0; // another copy owns the note
+        return 0; // another copy owns the note, or the program was ended during start-up
     return QApplication::exec();
 }

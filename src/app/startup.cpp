@@ -175,8 +175,10 @@ bool frmNotes::Form_Load()
     if (checked("mnuFlatTool"))
         SetToolbarStyle(*Toolbar, true, false);
 
+    // A message waits for the user; the program may be told to end meanwhile, and then it has
+    // already shut down.
     showStartupMessages();
-    return true;
+    return !m_shutDown;
 }
 
 void frmNotes::showStartupMessages()

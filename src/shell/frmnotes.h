@@ -48,7 +48,8 @@ public:
     explicit frmNotes(Environment environment, QWidget* parent = nullptr);
     ~frmNotes() override;
 
-    // Start-up; false when another copy already runs (nothing was shown or written).
+    // Start-up; false when another copy already runs (nothing was shown or written), or when
+    // the program was told to end while a start-up message waited (it has shut down).
     bool Form_Load();
     void Form_Resize();
     void Form_QueryUnload();

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -17,34 +18,42 @@ namespace {
 
 const QString binary = QStringLiteral(PENWICK_BINARY);
 
-// Waits, without polling, until `owner` holds the lock beside the note (the lock file names
-// its process first).
-bool waitForLock(const ProgramFolder& folder, QProcess* owner)
+// Waits, without polling, until `done` holds or `process` ends, watching the program folder and
+// the files named in `files` (which may be created and then written).
+bool waitUntil(const ProgramFolder& folder, QProcess* process, const std::function<bool()>& done,
+    const QStringList& files = {})
 {
-    const QString lock = folder.path() + QStringLiteral(".data.nbx.lock");
-    const auto owned = [&] {
-        QFile file(lock);
-        return owner->processId() > 0 && file.open(QIODevice::ReadOnly)
-            && file.readLine().trimmed().toLongLong() == owner->processId();
-    };
-    owner->waitForStarted(60000);
+    process->waitForStarted(60000);
     QFileSystemWatcher watcher({ folder.path() });
     QEventLoop loop;
-    // The lock file is created first and then written: watch the folder, then the file.
     const auto check = [&] {
-        if (QFile::exists(lock) && !watcher.files().contains(lock))
-            watcher.addPath(lock);
-        if (owned())
+        for (const QString& file : files)
+            if (QFile::exists(file) && !watcher.files().contains(file))
+                watcher.addPath(file);
+        if (done())
             loop.quit();
     };
     QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, check);
     QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, &loop, check);
     check();
-    QObject::connect(owner, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(60000, &loop, &QEventLoop::quit); // a guard, not a wait
-    if (!owned())
+    if (!done())
         loop.exec();
-    return owned() && owner->state() == QProcess::Running;
+    return done() && process->state() == QProcess::Running;
+}
+
+// Until `owner` holds the lock beside the note (the lock file names its process first).
+bool waitForLock(const ProgramFolder& folder, QProcess* owner)
+{
+    const QString lock = folder.path() + QStringLiteral(".data.nbx.lock");
+    return waitUntil(folder, owner,
+        [&] {
+            QFile file(lock);
+            return owner->processId() > 0 && file.open(QIODevice::ReadOnly)
+                && file.readLine().trimmed().toLongLong() == owner->processId();
+        },
+        { lock });
 }
 
 void terminate(QProcess* process)
@@ -91,6 +100,22 @@ TEST(SingleCopy, ASecondStartEndsAtOnceAndAKilledCopysLockDoesNotBlock)
         ASSERT_TRUE(next->waitForFinished(60000));
         EXPECT_TRUE(QFileInfo::exists(folder.notePath())) << signal;
     }
+}
+
+// Told to end while a start-up message waits (here: the note could not be read), the program
+// shuts down as usual instead of running on without a window.
+TEST(SingleCopy, ASignalDuringAStartupMessageEndsTheProgram)
+{
+    ProgramFolder folder(binary);
+    QFile note(folder.notePath());
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly) && note.write("not a note") > 0);
+    note.close();
+    QObject owner;
+    QProcess* copy = folder.start(&owner);
+    // The note is moved aside just before the message is shown.
+    ASSERT_TRUE(waitUntil(folder, copy, [&] { return !QFile::exists(folder.notePath()); }));
+    terminate(copy);
+    EXPECT_TRUE(QFileInfo::exists(folder.notePath()));
 }
 
 TEST(SingleCopy, ExactlyOneOfTwentySimultaneousStartsSurvives)
