@@ -13,7 +13,6 @@
 #include <QThread>
 
 #include <cerrno>
-#include <string_view>
 #include <sys/stat.h>
 
 namespace penwick::test {
@@ -161,54 +160,6 @@ TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
     }
 }
 
-// A read-only program folder keeps the note in the user's data folder, reading the one beside
-// the program until the first save; from then on the user's own note wins.
-TEST(NoteFolder, ReadOnlyProgramFolderKeepsTheNoteInTheDataFolder)
-{
-    enum Present { None = 0, InProgram = 1, InData = 2, EmptyInData = 4 };
-    const struct
-    {
-        bool writable;
-        int present;
-        const char* folder; // "program" or "data"
-        const char* readFrom;
-    } cases[] = {
-        { true, InProgram | InData, "program", "program" },
-        { false, None, "data", "data" },
-        { false, InProgram, "data", "program" },
-        { false, InProgram | InData, "data", "data" },
-        { false, InProgram | EmptyInData, "data", "data" },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.writable << " " << c.present);
-        QTemporaryDir root;
-        const QString program = root.filePath(QStringLiteral("program/"));
-        const QString data = root.filePath(QStringLiteral("data"));
-        QDir().mkpath(program);
-        QDir().mkpath(data);
-        const auto put = [](const QString& path, const QByteArray& bytes) {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        };
-        if (c.present & InProgram)
-            put(program + NoteFileName, "{\\rtf1 original}");
-        if (c.present & (InData | EmptyInData))
-            put(data + u'/' + NoteFileName, c.present & InData ? "{\\rtf1 mine}" : "");
-        const NotePlace place = locateNote(program, data, [&](const QString& f) {
-            EXPECT_EQ(f, program);
-            return c.writable;
-        });
-        const auto folderOf = [&](const char* which) {
-            return std::string_view(which) == "program" ? program : data + u'/';
-        };
-        EXPECT_EQ(place.folder, folderOf(c.folder));
-        EXPECT_EQ(place.readPath, folderOf(c.readFrom) + NoteFileName);
-        EXPECT_EQ(place.movesToDataFolder(), std::string_view(c.folder) != c.readFrom);
-    }
-    EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
-    EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
-}
-
 // New folders on the way to the data folder are private to the user; existing ones are left as
 // they are, and a file in the way is an error.
 TEST(NoteFolder, MissingFoldersAreMadePrivate)
@@ -228,13 +179,14 @@ TEST(NoteFolder, MissingFoldersAreMadePrivate)
         EXPECT_EQ(st.st_mode & 07777, 0700u) << folder;
     }
     EXPECT_TRUE(makePrivateFolder(top + QStringLiteral("/a/b")));
+    EXPECT_FALSE(makePrivateFolder(path));
     EXPECT_FALSE(writeNote(path + QStringLiteral("/under/a/file"), "x", &error));
     EXPECT_EQ(error, u"Not a directory");
 }
 
-// The program's side of it: with its folder read-only, the first save makes the data folder and
-// the note comes back at the next start. A note already beside the program is loaded, kept from
-// then on in the data folder, and the user is told once; the original is never written.
+// With the program folder read-only, the first save makes the data folder and the note comes
+// back at the next start. A note already beside the program is loaded, kept from then on in the
+// data folder (whose note then wins), and the user is told once; the original is never written.
 TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
 {
     for (const bool original : { false, true }) {
@@ -272,6 +224,8 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         EXPECT_EQ(QFileInfo::exists(local.notePath()), original);
         again.close();
     }
+    EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
+    EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
 }
 
 // A note file of no bytes is an empty note: nothing moved aside, nothing said.

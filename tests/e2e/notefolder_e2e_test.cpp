@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,20 +20,19 @@ namespace {
 
 const QString binary = QStringLiteral(PENWICK_BINARY);
 
-bool run(const QString& program, const QStringList& arguments, QString* output = nullptr)
+// Runs a shell command line; its output when it fails.
+std::optional<QString> shell(const QString& command, const QString& folder)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, arguments);
-    const bool ok
-        = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (output)
-        *output = QString::fromLocal8Bit(p.readAll()).trimmed();
-    return ok;
+    p.start(QStringLiteral("sh"), { "-c", command, "sh", folder });
+    if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(p.readAll()).trimmed();
 }
 
 // A folder made read-only for everyone, root included, by mounting it read-only over itself;
-// unmounted again whatever happens.
+// unmounted again whatever happens (detached if a program still runs from it).
 class ReadOnlyFolder
 {
 public:
@@ -43,18 +43,15 @@ public:
             m_why = QStringLiteral("making a folder read-only for the program needs root (mount)");
             return;
         }
-        QString output;
-        m_mounted = run(QStringLiteral("mount"), { "--bind", m_folder, m_folder }, &output);
-        if (m_mounted)
-            run(QStringLiteral("mount"), { "-o", "remount,ro,bind", m_folder }, &output);
+        m_mounted = !shell(QStringLiteral("mount --bind \"$1\" \"$1\""), m_folder);
+        const auto failed = shell(QStringLiteral("mount -o remount,ro,bind \"$1\""), m_folder);
         if (::access(QFile::encodeName(m_folder).constData(), W_OK) == 0)
-            m_why = QStringLiteral("cannot mount the folder read-only: ") + output;
+            m_why = QStringLiteral("cannot mount the folder read-only: ") + failed.value_or("");
     }
     ~ReadOnlyFolder()
     {
-        // A program still running from the folder keeps it busy: detach it then.
-        if (m_mounted && !run(QStringLiteral("umount"), { m_folder }))
-            run(QStringLiteral("umount"), { "--lazy", m_folder });
+        if (m_mounted)
+            shell(QStringLiteral("umount \"$1\" || umount --lazy \"$1\""), m_folder);
     }
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
@@ -109,72 +106,58 @@ protected:
     static QString noteText(const QString& path)
     {
         RichTextBox note;
-        return note.LoadFile(path) ? note.Text() : QStringLiteral("(no note at %1)").arg(path);
-    }
-    static QString userFolder(const ProgramFolder& folder)
-    {
-        return QDir::cleanPath(folder.path() + QStringLiteral("../data/Penwick"));
+        return note.LoadFile(path) ? note.Text() : QStringLiteral("(no note)");
     }
 
     std::unique_ptr<QProcess> process;
 };
 
-// First run with no per-user folder yet: the note is kept there and comes back.
-TEST_F(NoteFolderEndToEnd, FirstRunInAReadOnlyFolderKeepsTheNotePerUser)
+// Run twice from a read-only folder, with and without a note beside the program: the note is
+// kept in the user's own folder (made private) and comes back; a note beside the program is
+// carried over, the user told once, and the original left as it was.
+TEST_F(NoteFolderEndToEnd, AReadOnlyProgramFolderKeepsTheNotePerUser)
 {
-    ProgramFolder folder(binary);
-    ReadOnlyFolder readOnly(folder.path());
-    if (!readOnly.why().isEmpty())
-        GTEST_SKIP() << readOnly.why().toStdString();
-    const QString kept = userFolder(folder) + QStringLiteral("/data.nbx");
+    for (const QString& original : { QString(), QStringLiteral("from the program folder") }) {
+        SCOPED_TRACE(original.toStdString());
+        ProgramFolder folder(binary);
+        if (!original.isNull()) {
+            RichTextBox note;
+            note.setText(original);
+            ASSERT_TRUE(note.SaveFile(folder.notePath()));
+        }
+        const auto bytes = [&] {
+            QFile file(folder.notePath());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+        };
+        const QByteArray originalBytes = bytes();
+        ReadOnlyFolder readOnly(folder.path());
+        if (!readOnly.why().isEmpty())
+            GTEST_SKIP() << readOnly.why().toStdString();
+        const QString userFolder
+            = QDir::cleanPath(folder.path() + QStringLiteral("../data/Penwick"));
+        const QString kept = userFolder + QStringLiteral("/data.nbx");
 
-    start(folder);
-    appendAndClose(QStringLiteral("typed first"));
-    EXPECT_EQ(noteText(kept), u"typed first");
-    struct stat st = {};
-    ASSERT_EQ(::stat(QFile::encodeName(userFolder(folder)).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0700u);
-    EXPECT_EQ(QDir(userFolder(folder)).entryList(QDir::Files), QStringList { "data.nbx" });
+        start(folder);
+        if (!original.isNull()) {
+            const QString told = windowNamed(QStringLiteral("^Penwick$"));
+            ASSERT_FALSE(told.isEmpty());
+            xdotool({ "windowactivate", "--sync", told });
+            xdotool({ "key", "--clearmodifiers", "Return" });
+        }
+        appendAndClose(QStringLiteral(", typed"));
+        EXPECT_EQ(noteText(kept), original + QStringLiteral(", typed"));
+        struct stat st = {};
+        ASSERT_EQ(::stat(QFile::encodeName(userFolder).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+        EXPECT_EQ(QDir(userFolder).entryList(QDir::Files), QStringList { "data.nbx" });
 
-    start(folder);
-    appendAndClose(QStringLiteral(" and then"));
-    EXPECT_EQ(noteText(kept), u"typed first and then");
-    EXPECT_FALSE(QFileInfo::exists(folder.notePath()));
-}
-
-// A note beside the program is read, the user told once where it is kept from now on, and the
-// original stays as it was.
-TEST_F(NoteFolderEndToEnd, ANoteBesideAReadOnlyProgramIsCarriedOver)
-{
-    ProgramFolder folder(binary);
-    {
-        RichTextBox original;
-        original.setText(QStringLiteral("from the program folder"));
-        ASSERT_TRUE(original.SaveFile(folder.notePath()));
+        // Told once: the second start opens straight into the note (a message would take the
+        // keys).
+        start(folder);
+        appendAndClose(QStringLiteral(" again"));
+        EXPECT_EQ(noteText(kept), original + QStringLiteral(", typed again"));
+        EXPECT_EQ(bytes(), originalBytes);
     }
-    QFile file(folder.notePath());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray originalBytes = file.readAll();
-    file.close();
-    ReadOnlyFolder readOnly(folder.path());
-    if (!readOnly.why().isEmpty())
-        GTEST_SKIP() << readOnly.why().toStdString();
-    const QString kept = userFolder(folder) + QStringLiteral("/data.nbx");
-
-    start(folder);
-    const QString told = windowNamed(QStringLiteral("^Penwick$"));
-    ASSERT_FALSE(told.isEmpty());
-    xdotool({ "windowactivate", "--sync", told });
-    xdotool({ "key", "--clearmodifiers", "Return" });
-    appendAndClose(QStringLiteral(", edited"));
-    EXPECT_EQ(noteText(kept), u"from the program folder, edited");
-
-    // Told once: the second start opens straight into the note (a message would take the keys).
-    start(folder);
-    appendAndClose(QStringLiteral(" twice"));
-    EXPECT_EQ(noteText(kept), u"from the program folder, edited twice");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), originalBytes);
 }
 
 } // namespace
