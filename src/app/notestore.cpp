@@ -130,9 +130,10 @@ NoteLoad loadNote(
 QString rescueNote(
     RichTextBox& editor, const QString& rescueFolder, const QDateTime& now, QString* error)
 {
-    if (!QDir().mkpath(rescueFolder)) {
+    QString why;
+    if (!makePrivateFolder(rescueFolder, &why)) {
         if (error)
-            *error = QObject::tr("The folder %1 could not be created.").arg(rescueFolder);
+            *error = QObject::tr("The folder %1 could not be created (%2).").arg(rescueFolder, why);
         return {};
     }
     const QString path
