@@ -106,8 +106,9 @@ NoteLoad loadNote(
             return result;
         }
     }
+    // A link to a note not written yet (a synced folder) is saved through like a missing file.
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if (!info.exists())
         return result;
     if (info.isFile() && info.size() == 0) {
         result.outcome = NoteLoad::Loaded; // nothing written yet: an empty note, not a damaged one

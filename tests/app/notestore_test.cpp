@@ -228,16 +228,25 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
     EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
 }
 
-// A note file of no bytes is an empty note: nothing moved aside, nothing said.
-TEST_F(NoteStoreTest, AnEmptyNoteFileIsAnEmptyNote)
+// A note file of no bytes, or a link to a note not there yet, is an empty note: nothing moved
+// aside, nothing said. The note is then saved where the link points.
+TEST(NoteFile, AnEmptyFileOrADanglingLinkIsAnEmptyNote)
 {
-    QFile note(env.notePath());
-    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
-    note.close();
-    frmNotes& w = start();
-    EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
-    EXPECT_TRUE(asideFiles(env.programFolder()).isEmpty());
-    EXPECT_TRUE(QFileInfo::exists(env.notePath()));
+    for (const bool link : { false, true }) {
+        TestEnvironment local;
+        QFile note(local.notePath());
+        ASSERT_TRUE(link ? QFile::link(
+                        local.programFolder() + QStringLiteral("synced.rtf"), local.notePath())
+                         : note.open(QIODevice::WriteOnly));
+        note.close();
+        frmNotes w(local.environment());
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
+        EXPECT_TRUE(asideFiles(local.programFolder()).isEmpty()) << link;
+        w.close();
+        EXPECT_EQ(QFileInfo(local.notePath()).isSymLink(), link);
+        EXPECT_TRUE(readAll(local.notePath()).startsWith("{\\rtf1")) << link;
+    }
 }
 
 // The copy that owns the note clears the temporaries of saves that were killed half way; a copy
