@@ -122,12 +122,9 @@ void frmNotes::Form_Unload()
 // The outer rectangle of the window in its normal state, in pixels.
 QRect frmNotes::normalOuterGeometry() const
 {
-    const QRect client
-        = (windowStateValue() == vbNormal && isVisible()) || !m_normalGeometry.isValid()
-        ? geometry()
-        : m_normalGeometry;
-    const QMargins m = frameMargins();
-    QRect outer = client.marginsAdded(m);
+    if (windowStateValue() != vbNormal && m_normalOuter.isValid())
+        return m_normalOuter;
+    QRect outer = geometry().marginsAdded(frameMargins());
     if (m_pendingOuterSize)
         outer.setSize(*m_pendingOuterSize);
     return outer;

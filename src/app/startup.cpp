@@ -142,6 +142,8 @@ bool frmNotes::Form_Load()
         setWindowLeft(centreLeft);
         setWindowTop(centreTop);
     }
+    // A place off every screen is no place to open.
+    keepOnScreen();
 
     // 12.
     if (!checked("mnuWrap"))

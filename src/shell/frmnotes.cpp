@@ -254,8 +254,10 @@ void frmNotes::noteFrameGeometry()
             applyOuterSize(outer);
         }
     }
-    if (windowStateValue() == vbNormal)
-        m_normalGeometry = geometry();
+    // A maximized window has another frame (often none at the sides): only the normal state's
+    // own frame measures the normal window.
+    if (windowStateValue() == vbNormal && !m_pendingOuterSize && !m_frame.isNull())
+        m_normalOuter = geometry().marginsAdded(m_frame);
 }
 
 bool frmNotes::event(QEvent* event)

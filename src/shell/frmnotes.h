@@ -172,6 +172,7 @@ private:
     QSize outerToClient(QSize outer) const;
     void applyOuterSize(QSize outer);
     QRect normalOuterGeometry() const;
+    void keepOnScreen();
     std::pair<QString, QString> autoSaveValues() const;
     QMargins frameMargins() const;
 
@@ -186,7 +187,7 @@ private:
     bool m_shutDown = false;
     bool m_closingByUser = true;
     QMargins m_frame; // the window manager's frame, last seen while shown
-    QRect m_normalGeometry; // client geometry of the normal window, last seen
+    QRect m_normalOuter; // outer geometry of the normal window, last seen in the normal state
     std::optional<QSize> m_pendingOuterSize; // re-applied once the frame is known
     QSize m_requestedClient;
 };

@@ -2,7 +2,11 @@
 #include "platform/richtextbox.h"
 #include "platform/twips.h"
 #include "shell/frmnotes.h"
+#include "shell/placement.h"
 #include "shell/toolbar.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace penwick {
 
@@ -23,6 +27,28 @@ void frmNotes::Form_Resize()
     const std::int16_t state = windowStateValue();
     if (state == vbNormal || state == vbMaximized)
         LastWindowState = state;
+}
+
+// A window placed where its title bar cannot be reached (a screen unplugged since, a damaged
+// settings file) comes back centred on the primary screen; any other place is kept as it is.
+void frmNotes::keepOnScreen()
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary || windowStateValue() != vbNormal)
+        return;
+    // Until the window manager has framed the window, a title bar of about this height.
+    constexpr int usualTitleBar = 24;
+    const QMargins frame = frameMargins();
+    const QRect outer(pos(), m_pendingOuterSize.value_or(size().grownBy(frame)));
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->geometry();
+    const QRect placed = placeOnScreens(outer, frame.top() > 0 ? frame.top() : usualTitleBar,
+        screens, primary->availableGeometry());
+    if (placed.size() != outer.size())
+        applyOuterSize(placed.size());
+    if (placed.topLeft() != outer.topLeft())
+        move(placed.topLeft());
 }
 
 } // namespace penwick
