@@ -11,7 +11,9 @@
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPrintDialog>
@@ -123,15 +125,29 @@ QString toNameFilter(const FileFilter& filter)
     return (filter.description + QStringLiteral(" (") + patterns.join(u' ') + u')').simplified();
 }
 
+namespace {
+
+// Qt's font dialog as a part of ours: the keys it does not use itself (Enter, Escape) are left
+// to the whole dialog, whose OK button is the default.
+class EmbeddedFontDialog final : public QFontDialog
+{
+public:
+    using QFontDialog::QFontDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { event->ignore(); }
+};
+
+} // namespace
+
 FontColorDialog::FontColorDialog(QWidget* parent)
     : QDialog(parent)
-    , m_font(new QFontDialog(this))
+    , m_font(new EmbeddedFontDialog(this))
     , m_colorRow(new QWidget(this))
     , m_colorButton(new QPushButton(m_colorRow))
 {
     m_font->setWindowFlags(Qt::Widget);
     m_font->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-    // Enter and Escape in the embedded dialog close it: let them close the whole dialog.
     connect(m_font, &QDialog::accepted, this, &QDialog::accept);
     connect(m_font, &QDialog::rejected, this, &QDialog::reject);
 
@@ -140,6 +156,7 @@ FontColorDialog::FontColorDialog(QWidget* parent)
     auto* label = new QLabel(QStringLiteral("C&olor:"), m_colorRow);
     label->setBuddy(m_colorButton);
     m_colorButton->setObjectName(QStringLiteral("colorButton"));
+    m_colorButton->setAutoDefault(false); // Enter accepts the dialog, wherever the focus is
     row->addWidget(label);
     row->addWidget(m_colorButton);
     row->addStretch();
@@ -148,12 +165,16 @@ FontColorDialog::FontColorDialog(QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_font);
     layout->addWidget(m_colorRow);
     layout->addWidget(buttons);
     setColor(m_color);
+    // Typing starts in the list of faces, the first of the font dialog's lists.
+    if (const auto lists = m_font->findChildren<QListView*>(); !lists.isEmpty())
+        lists.first()->setFocus();
 }
 
 void FontColorDialog::setColor(const QColor& color)

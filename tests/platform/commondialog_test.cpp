@@ -202,7 +202,7 @@ TEST_F(QtDialogs, ColorOpensOnColorOnlyWhenAskedAndCancelKeepsIt)
     EXPECT_EQ(values.Color, 0xFF0000u); // blue
 }
 
-TEST_F(QtDialogs, FontOpensOnTheValuesReturnsTheChoiceAndEscapeKeepsIt)
+TEST_F(QtDialogs, FontOpensOnTheValuesAndReturnsTheChoice)
 {
     values.Flags = 0x10101;
     values.FontName = QStringLiteral("DejaVu Serif");
@@ -231,20 +231,36 @@ TEST_F(QtDialogs, FontOpensOnTheValuesReturnsTheChoiceAndEscapeKeepsIt)
     const auto chosen
         = std::make_tuple(std::string("DejaVu Sans"), 20.0f, true, false, false, true, 0x008000u);
     EXPECT_EQ(font(), chosen);
+}
 
-    // Escape reaches the embedded font dialog first and must close the whole dialog, keeping
-    // everything.
-    whenShown<FontColorDialog>([](FontColorDialog* box) {
-        box->fontDialog()->setCurrentFont(QFont(QStringLiteral("DejaVu Serif"), 30));
-        box->setColor(Qt::blue);
-        QTest::keyClick(box->fontDialog(), Qt::Key_Escape);
-        if (box->isVisible()) {
-            ADD_FAILURE() << "Escape left the dialog open";
-            box->reject();
-        }
-    });
-    EXPECT_EQ(service.ShowFont(values, nullptr), DialogResult::Cancelled);
-    EXPECT_EQ(font(), chosen);
+// As in any font dialog: typing goes to the list of faces, Enter accepts and Escape cancels.
+TEST_F(QtDialogs, FontDialogKeys)
+{
+    values.Flags = 0x10101;
+    const std::pair<Qt::Key, DialogResult> keys[] = { { Qt::Key_Return, DialogResult::Ok },
+        { Qt::Key_Enter, DialogResult::Ok }, { Qt::Key_Escape, DialogResult::Cancelled } };
+    for (const auto& [key, result] : keys) {
+        values.FontName = QStringLiteral("DejaVu Serif");
+        whenShown<FontColorDialog>([key](FontColorDialog* box) {
+            QWidget* focus = box->focusWidget() ? box->focusWidget() : box;
+            QTimer::singleShot(0, box, [] {
+                if (auto* picker = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+                    ADD_FAILURE() << "the colour picker opened";
+                    picker->reject();
+                }
+            });
+            QTest::keyClicks(focus, QStringLiteral("dejavu sans m"));
+            QTest::keyClick(focus, key);
+            if (box->isVisible()) {
+                ADD_FAILURE() << "the key left the dialog open";
+                box->reject();
+            }
+        });
+        EXPECT_EQ(service.ShowFont(values, nullptr), result) << key;
+        EXPECT_EQ(values.FontName,
+            result == DialogResult::Ok ? QStringLiteral("DejaVu Sans Mono")
+                                       : QStringLiteral("DejaVu Serif"));
+    }
 }
 
 TEST_F(QtDialogs, PrinterOffersTheSelectionWhenAsked)
