@@ -8,8 +8,10 @@
 namespace penwick {
 namespace {
 
+constexpr int vbKeyBack = 8;
 constexpr int vbKeyZ = 90;
 constexpr int vbCtrlMask = 2;
+constexpr int vbAltMask = 4;
 
 int pressedIf(bool on)
 {
@@ -38,6 +40,12 @@ void frmNotes::rtfNotes_KeyDown(int& KeyCode, int& Shift)
     // well, or one press would undo two steps.
     if ((Shift & vbCtrlMask) && KeyCode == vbKeyZ) {
         mnuUndo_Click();
+        KeyCode = 0;
+    }
+    // Alt+Backspace is the Bullet command's, though some desktops make it the editor's undo
+    // too: then it reaches the editor instead of the menu.
+    if ((Shift & 7) == vbAltMask && KeyCode == vbKeyBack) {
+        mnuBullet_Click();
         KeyCode = 0;
     }
 }

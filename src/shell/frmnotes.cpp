@@ -5,6 +5,7 @@
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "platform/twips.h"
+#include "shell/menubarkeys.h"
 #include "shell/menutable.h"
 #include "shell/toolbar.h"
 
@@ -108,6 +109,7 @@ void frmNotes::buildMenus()
         action->setObjectName(name);
         m_items.insert(name, action);
     }
+    new SharedAccessKeys(menuBar());
 }
 
 QAction* frmNotes::menuItem(const QString& name) const

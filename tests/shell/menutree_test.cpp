@@ -1,79 +1,146 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "harness/programtest.h"
 #include "platform/richtextbox.h"
-#include "shell/menutable.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSet>
 #include <QTest>
+#include <vector>
 
 namespace penwick::test {
 namespace {
 
 using MenuTree = ProgramTest;
+using Dialog = FakeCommonDialog::Kind;
 
-// Each row becomes one named item, next in its parent menu, with the row's caption, shortcut and
-// check mark.
-TEST_F(MenuTree, EveryRowBecomesOneItemInItsPlace)
-{
-    frmNotes w(env.environment());
-    QSet<QString> names;
-    QList<QAction*> siblings[4]; // the items of the menu open at each level, and how many seen
-    int seen[4] = {};
-    for (const MenuRow& row : mainMenuRows()) {
-        const QString name = QString::fromLatin1(row.name);
-        SCOPED_TRACE(row.name);
-        EXPECT_FALSE(names.contains(name));
-        names.insert(name);
-        QAction* action = w.menuItem(name);
-        ASSERT_NE(action, nullptr);
-        EXPECT_EQ(w.findChild<QAction*>(name), action);
-        if (row.level == 0 && siblings[0].isEmpty())
-            siblings[0] = w.menuBar()->actions();
-        EXPECT_EQ(siblings[row.level].value(seen[row.level]++), action);
-        if (QMenu* menu = w.menuOf(name)) {
-            siblings[row.level + 1] = menu->actions();
-            seen[row.level + 1] = 0;
-        }
-        const bool separator = QByteArrayView(row.caption) == "-";
-        EXPECT_EQ(action->isSeparator(), separator);
-        EXPECT_EQ(action->text(), separator ? QString() : QString::fromUtf8(row.caption));
-        EXPECT_EQ(action->shortcut(),
-            row.shortcut == QKeyCombination() ? QKeySequence() : QKeySequence(row.shortcut));
-        EXPECT_EQ(action->isCheckable(), row.check != MenuCheck::None);
-        EXPECT_EQ(action->isChecked(), row.check == MenuCheck::Checked);
-        EXPECT_TRUE(action->isEnabled());
-    }
-    EXPECT_EQ(names.size(), 97);
-    // Spot checks of the table itself; the stamp captions keep their trailing blanks.
-    const std::tuple<const char*, const char*, QKeySequence> items[]
-        = { { "mnuDateTime", "11/16/98 4:20 PM ", {} }, { "mnuStrike", "&Strike Thu", {} },
-              { "mnuSave", "&Save", Qt::CTRL | Qt::Key_S },
-              { "mnuFind", "Find", Qt::CTRL | Qt::Key_G }, { "mnuFindAgain", nullptr, Qt::Key_F4 },
-              { "mnuBullet", nullptr, Qt::ALT | Qt::Key_Backspace },
-              { "mnuFPlusOne", nullptr, Qt::Key_F3 }, { "mnuFMinusOne", nullptr, Qt::Key_F2 },
-              { "mnuHelpC", nullptr, Qt::Key_F1 }, { "mnuCut", "C&ut", {} } };
-    for (const auto& [name, caption, keys] : items) {
-        const QAction* action = w.menuItem(QLatin1String(name));
-        EXPECT_TRUE(!caption || action->text() == QString::fromUtf8(caption)) << name;
-        EXPECT_EQ(action->shortcut(), keys) << name;
-    }
-}
-
-// Ctrl+S pressed in the editor saves the note, once.
-TEST_F(MenuTree, CtrlSSavesFromTheKeyboard)
+// The bar as the user reads it, and captions that look like slips but are kept as they are.
+TEST_F(MenuTree, TheBarAndItsCaptions)
 {
     frmNotes& w = start();
+    QStringList bar;
+    for (const QAction* menu : w.menuBar()->actions())
+        bar << (menu->isVisible() ? menu->text() : QStringLiteral("(%1)").arg(menu->text()));
+    EXPECT_EQ(bar.join(u' '), u"&File &Edit &Insert &Format &Options Se&arch &Help (Tray Menu)");
+    QStringList captions;
+    for (const char* name : { "mnuStrike", "mnuCut", "mnuDateTime", "mnuFPlusOne", "mnuExport" })
+        captions << item(name)->text();
+    EXPECT_EQ(
+        captions.join(u'|'), u"&Strike Thu|C&ut|11/16/98 4:20 PM |Font Size +1|Export (Save &As)");
+}
+
+// What the user can see of the window and the note, field by field.
+class Observed
+{
+public:
+    Observed(frmNotes& w, TestEnvironment& env)
+        : m_dialogs(env.dialogs->shown().size())
+    {
+        const RichTextBox& e = *w.rtfNotes;
+        const auto tri = [](TriState v) { return v ? QString::number(*v) : QStringLiteral("?"); };
+        const QWidget* popup = QApplication::activePopupWidget();
+        m_fields = { { "text", e.Text() },
+            { "selection", QStringLiteral("%1+%2").arg(e.SelStart()).arg(e.SelLength()) },
+            { "bold", tri(e.SelBold()) }, { "italic", tri(e.SelItalic()) },
+            { "underline", tri(e.SelUnderline()) },
+            { "size", e.SelFontSize() ? QString::number(*e.SelFontSize()) : QStringLiteral("?") },
+            { "bullet", tri(e.SelBullet()) },
+            { "align",
+                e.SelAlignment() ? QString::number(*e.SelAlignment()) : QStringLiteral("?") },
+            { "menu", popup ? popup->objectName() : QString() },
+            { "saved", QString::number(QFile::exists(env.notePath())) } };
+        for (const auto& shown : env.dialogs->shown())
+            m_shown << shown.values.DialogTitle;
+    }
+
+    // The fields that differ from `before`, and the dialogs shown since, as "field=value".
+    QString changedSince(const Observed& before) const
+    {
+        QStringList changes;
+        for (size_t i = 0; i < m_fields.size(); ++i) {
+            if (before.m_fields[i].second != m_fields[i].second)
+                changes << QLatin1String(m_fields[i].first) + u'=' + m_fields[i].second;
+        }
+        for (qsizetype i = before.m_dialogs; i < m_shown.size(); ++i)
+            changes << QStringLiteral("dialog=") + m_shown[i];
+        return changes.join(u' ');
+    }
+
+private:
+    std::vector<std::pair<const char*, QString>> m_fields;
+    qsizetype m_dialogs;
+    QStringList m_shown;
+};
+
+// Every shortcut of the menu bar and the access key of every menu, pressed in the window, one
+// after the other; each does what its command does, seen by its effect. Menus left open are
+// closed with Escape, as a user would.
+TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
+{
+    frmNotes& w = start();
+    RichTextBox& e = *w.rtfNotes;
+    e.setText(QStringLiteral("one two"));
+    e.setSelLength(7);
+    ASSERT_TRUE(e.setSelFontSize(10));
+    e.setSelStart(7);
     QApplication::setActiveWindow(&w);
-    w.rtfNotes->setFocus();
-    w.rtfNotes->setText(QStringLiteral("typed"));
-    ASSERT_FALSE(QFile::exists(env.notePath()));
-    QTest::keyClick(w.rtfNotes, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(QFile::exists(env.notePath()));
-    EXPECT_EQ(w.rtfNotes->Text(), u"typed");
+    e.setFocus();
+
+    const struct
+    {
+        const char* keys;
+        const char* effect;
+        std::optional<Dialog> cancelled = std::nullopt; // the dialog it shows, cancelled
+    } presses[] = {
+        { "Ctrl+A", "selection=0+7" },
+        { "Ctrl+B", "bold=1" },
+        { "Ctrl+I", "italic=1" },
+        { "Ctrl+U", "underline=1" },
+        { "F3", "size=12" },
+        { "F2", "size=10" },
+        { "Alt+Backspace", "bullet=1" },
+        { "Ctrl+Z", "selection=7+0 bullet=0" }, // the editor leaves the caret after the undone step
+        { "F6", "align=2" },
+        { "F7", "align=1" },
+        { "F5", "align=0" },
+        { "Ctrl+F", "dialog=Choose Font", Dialog::Font },
+        { "Ctrl+E", "dialog=Text Color", Dialog::Color },
+        { "Ctrl+D", "dialog=Background Color", Dialog::Color },
+        { "Ctrl+H", "" },
+        { "Ctrl+S", "saved=1" },
+        // Two menus share the F: Alt+F always opens the first, another F moves on.
+        { "Alt+F", "menu=mnuFile" },
+        { "Alt+F", "menu=mnuFile" },
+        { "Alt+F, F", "menu=mnuFormat" },
+        { "Alt+F, F, F", "menu=mnuFontStuff" },
+        { "Alt+F, Return", "saved=1" },
+        { "Alt+E", "menu=mnuEdit" },
+        { "Alt+I", "menu=mnuInsert" },
+        { "Alt+O", "menu=mnuOptions" },
+        { "Alt+A", "menu=mnuSearch" },
+        { "Alt+H", "menu=mnuHelp" },
+    };
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.keys);
+        if (press.cancelled)
+            env.dialogs->expectCancel(*press.cancelled);
+        const Observed before(w, env);
+        const QKeySequence keys = QKeySequence::fromString(QLatin1String(press.keys));
+        for (int i = 0; i < keys.count(); ++i) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup : QApplication::focusWidget(), keys[i].key(),
+                keys[i].keyboardModifiers());
+        }
+        EXPECT_EQ(Observed(w, env).changedSince(before), QLatin1String(press.effect));
+
+        for (int escapes = 0; escapes < 8 && QApplication::focusWidget() != &e; ++escapes) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup : QApplication::focusWidget(), Qt::Key_Escape);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), &e);
+        QFile::remove(env.notePath());
+    }
 }
 
 } // namespace
