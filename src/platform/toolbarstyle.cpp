@@ -87,15 +87,25 @@ void ToolbarWindow::applyStyle(QToolButton* button) const
         (m_style & TBSTYLE_LIST) ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
 }
 
+// As on native toolbars, an image-only button is its image and a thin frame, buttons sit edge to
+// edge, and a separator's gap is all there is between groups: the whole row fits the window's
+// designed width.
+QSize ToolbarWindow::itemSize(const QWidget* item) const
+{
+    const auto* button = qobject_cast<const QToolButton*>(item);
+    if (button && button->toolButtonStyle() == Qt::ToolButtonIconOnly)
+        return button->iconSize() + QSize(7, 6);
+    return item->sizeHint();
+}
+
 QList<QRect> ToolbarWindow::layoutFor(int width) const
 {
-    const int margin = style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, this)
-        + style()->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, this);
-    const int spacing = style()->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, this);
+    constexpr int margin = 2;
+    constexpr int spacing = 0;
     int rowHeight = 0;
     for (const QWidget* item : m_items) {
         if (qobject_cast<const QToolButton*>(item))
-            rowHeight = std::max(rowHeight, item->sizeHint().height());
+            rowHeight = std::max(rowHeight, itemSize(item).height());
     }
 
     QList<QRect> rects;
@@ -105,7 +115,7 @@ QList<QRect> ToolbarWindow::layoutFor(int width) const
     int right = margin;
     for (const QWidget* item : m_items) {
         const bool separator = !qobject_cast<const QToolButton*>(item);
-        const int w = item->sizeHint().width();
+        const int w = itemSize(item).width();
         const bool rowStart = x == margin;
         if (!rowStart && x + w > width - margin) {
             x = margin;

@@ -42,6 +42,7 @@ protected:
 private:
     // Item geometries for a strip `width` pixels wide; the last rectangle is the bounding box.
     QList<QRect> layoutFor(int width) const;
+    QSize itemSize(const QWidget* item) const;
     void applyStyle(QToolButton* button) const;
     void relayout();
 

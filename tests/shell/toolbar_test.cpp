@@ -211,11 +211,16 @@ TEST_F(ToolbarTest, HidingPersists)
     EXPECT_TRUE(button("Bold")->autoRaise());
 }
 
-// On a narrow window the toolbar grows more rows and every button stays inside it.
-TEST_F(ToolbarTest, ANarrowWindowWrapsTheToolbar)
+// At the window's designed size all 25 entries fit one row; on a narrower window the toolbar grows
+// more rows and every button stays inside it.
+TEST_F(ToolbarTest, OneRowAtTheDesignedSizeMoreOnANarrowWindow)
 {
     frmNotes& w = start();
-    w.resize(800, 400);
+    const QList<ToolbarButton*> all = buttons();
+    ASSERT_EQ(all.size(), 16);
+    for (ToolbarButton* b : all)
+        EXPECT_EQ(b->y(), all.first()->y()) << b->Key().toStdString();
+    EXPECT_LE(w.Toolbar->strip()->items().last()->geometry().right(), w.Toolbar->width());
     const int oneRow = w.Toolbar->height();
     for (const int width : { 400, 200, 120 }) {
         SCOPED_TRACE(width);
@@ -223,7 +228,6 @@ TEST_F(ToolbarTest, ANarrowWindowWrapsTheToolbar)
         const int band = w.Toolbar->height();
         EXPECT_GT(band, oneRow);
         EXPECT_EQ(w.rtfNotes->geometry().top(), band); // the editor sits below every row
-        const QList<ToolbarButton*> all = buttons();
         for (ToolbarButton* b : all) {
             const QRect inToolbar(b->mapTo(w.Toolbar, QPoint(0, 0)), b->size());
             EXPECT_TRUE(w.Toolbar->rect().contains(inToolbar) && b->isVisible())
