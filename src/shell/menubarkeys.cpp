@@ -51,14 +51,12 @@ bool SharedAccessKeys::eventFilter(QObject* watched, QEvent* event)
     }
     if (sharing.size() < 2)
         return false;
-    // From a closed bar Alt and the letter opens the first menu. A letter typed in an open menu
-    // that none of its items takes comes here, as does one typed on the bar with a menu title
-    // chosen: the next menu opens (the bar's own search stops while a menu is open, and finds
-    // nothing after a title without the letter).
+    // With no menu open the first menu with the letter opens; with one of them open, the next.
+    // (A letter typed in an open menu that none of its items takes comes here too; the bar's own
+    // search does not move on while a menu is open.)
     QAction* current = m_bar->activeAction();
     const bool menuOpen = current && current->menu() && current->menu()->isVisible();
-    const qsizetype at
-        = event->type() == QEvent::KeyPress || menuOpen ? sharing.indexOf(current) : -1;
+    const qsizetype at = menuOpen ? sharing.indexOf(current) : -1;
     QAction* next = sharing.at(at < 0 ? 0 : (at + 1) % sharing.size());
     m_bar->setActiveAction(next);
     // As when a menu is opened from the keyboard, its first item is chosen (a submenu stays shut).

@@ -7,10 +7,10 @@ class QMenuBar;
 
 namespace penwick {
 
-// Access keys shared by several menus of a bar ("&File", "&Format"): Alt and the letter opens the
-// first of them whenever no menu is open, and each further press of the letter while one is open
-// moves on to the next. (Left alone, the toolkit takes turns on successive presses instead, so
-// that the same keys open a different menu every other time.)
+// Access keys shared by several menus of a bar ("&File", "&Format"): with no menu open, Alt and
+// the letter (or the letter alone on the bar) opens the first of them; each further press of the
+// letter while one of them is open moves on to the next. Left alone, the toolkit takes turns on
+// successive presses instead, so that the same keys open another menu every other time.
 class SharedAccessKeys final : public QObject
 {
 public:

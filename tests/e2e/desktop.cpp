@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "e2e/desktop.h"
 
+#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace penwick::test {
@@ -59,6 +60,58 @@ QString xdotool(const QStringList& arguments)
         return {};
     }
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+void ProgramOnDesktop::SetUp()
+{
+    if (!Desktop::instance().ready())
+        GTEST_SKIP() << Desktop::instance().why().toStdString();
+}
+
+void ProgramOnDesktop::TearDown()
+{
+    if (process && process->state() != QProcess::NotRunning) {
+        process->kill();
+        process->waitForFinished(10000);
+    }
+}
+
+void ProgramOnDesktop::store(std::initializer_list<std::pair<const char*, const char*>> values)
+{
+    QSettings ini(folder.settingsFile(), QSettings::IniFormat);
+    for (const auto& [key, value] : values)
+        ini.setValue(QStringLiteral("Penwick/") + QLatin1String(key), QLatin1String(value));
+}
+
+QString ProgramOnDesktop::stored(std::initializer_list<const char*> keys) const
+{
+    QSettings ini(folder.settingsFile(), QSettings::IniFormat);
+    QStringList texts;
+    for (const char* key : keys)
+        texts << ini.value(QStringLiteral("Penwick/") + QLatin1String(key)).toString();
+    return texts.join(u' ');
+}
+
+QString ProgramOnDesktop::start()
+{
+    process.reset(folder.start(nullptr, QStringLiteral("xcb")));
+    EXPECT_TRUE(process->waitForStarted(30000));
+    const QString id
+        = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
+                      QString::number(process->processId()), "--name", "^Penwick 4\\.0$" })
+              .section(u'\n', 0, 0);
+    if (!id.isEmpty())
+        xdotool({ "windowactivate", "--sync", id });
+    return id;
+}
+
+void ProgramOnDesktop::closeThroughWindow(const QString& id)
+{
+    xdotool({ "windowactivate", "--sync", id });
+    xdotool({ "key", "--clearmodifiers", "alt+F4" });
+    ASSERT_TRUE(process->waitForFinished(30000));
+    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process->exitCode(), 0);
 }
 
 } // namespace penwick::test

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "harness/penwickprocess.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 namespace penwick::test {
 
@@ -30,5 +35,25 @@ private:
 
 // Runs xdotool and gives its standard output, trimmed; fails the test when it fails.
 QString xdotool(const QStringList& arguments);
+
+// A test of the real program on the desktop, from a program folder of its own.
+class ProgramOnDesktop : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Stores option texts before the program starts; the stored texts of `keys`, joined by blanks.
+    void store(std::initializer_list<std::pair<const char*, const char*>> values);
+    QString stored(std::initializer_list<const char*> keys) const;
+
+    // Starts the program and gives its window once it is shown and active.
+    QString start();
+    // Closes the program through its window (the window manager's close), and waits for it.
+    void closeThroughWindow(const QString& id);
+
+    ProgramFolder folder { QStringLiteral(PENWICK_BINARY) };
+    std::unique_ptr<QProcess> process;
+};
 
 } // namespace penwick::test

@@ -2,7 +2,6 @@
 // Keys pressed on the real keyboard of an X session: the font dialog and the menu bar's access
 // keys behave as in any desktop program.
 #include "e2e/desktop.h"
-#include "harness/penwickprocess.h"
 #include "harness/qtprinters.h"
 #include "platform/richtextbox.h"
 
@@ -13,24 +12,18 @@
 namespace penwick::test {
 namespace {
 
-TEST(KeysEndToEnd, FontDialogAndSharedAccessKeys)
+using Keys = ProgramOnDesktop;
+
+TEST_F(Keys, FontDialogAndSharedAccessKeys)
 {
-    if (!Desktop::instance().ready())
-        GTEST_SKIP() << Desktop::instance().why().toStdString();
-    ProgramFolder folder(QStringLiteral(PENWICK_BINARY));
-    std::unique_ptr<QProcess> process(folder.start(nullptr, QStringLiteral("xcb")));
-    ASSERT_TRUE(process->waitForStarted(30000));
-    const QString pid = QString::number(process->processId());
-    const QString window = xdotool(
-        { "search", "--sync", "--onlyvisible", "--pid", pid, "--name", "^Penwick 4\\.0$" })
-                               .section(u'\n', 0, 0);
+    const QString window = start();
     ASSERT_FALSE(window.isEmpty());
-    xdotool({ "windowactivate", "--sync", window });
 
     // Typing picks a face in the list; Enter takes it (and never opens the colour picker).
     xdotool({ "key", "--clearmodifiers", "ctrl+f" });
     const QString dialog
-        = xdotool({ "search", "--sync", "--onlyvisible", "--pid", pid, "--name", "^Choose Font$" })
+        = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
+                      QString::number(process->processId()), "--name", "^Choose Font$" })
               .section(u'\n', 0, 0);
     ASSERT_FALSE(dialog.isEmpty());
     xdotool({ "windowactivate", "--sync", dialog });
@@ -48,8 +41,7 @@ TEST(KeysEndToEnd, FontDialogAndSharedAccessKeys)
     while (!QFile::exists(folder.notePath()) && changed.wait(5000)) { }
     EXPECT_TRUE(QFile::exists(folder.notePath())) << "not saved";
 
-    xdotool({ "key", "--clearmodifiers", "alt+F4" });
-    ASSERT_TRUE(process->waitForFinished(5000));
+    closeThroughWindow(window);
     RichTextBox note;
     ASSERT_TRUE(note.LoadFile(folder.notePath()));
     EXPECT_EQ(note.Text(), u"mono");
