@@ -11,7 +11,8 @@
 namespace penwick {
 namespace {
 
-// The letter key of an Alt+letter access key, or of a letter typed while a menu is open.
+// The letter key of an Alt+letter access key, or of a letter typed on the bar (an open menu passes
+// on the letters none of its items takes).
 Qt::Key letterOf(const QEvent* event)
 {
     if (event->type() == QEvent::Shortcut) {
