@@ -30,16 +30,21 @@ TEST_F(MenuTree, TheBarAndItsCaptions)
         captions.join(u'|'), u"&Strike Thu|C&ut|11/16/98 4:20 PM |Font Size +1|Export (Save &As)");
 }
 
-// What the user can see of the window and the note, field by field.
+// What the user can see of the window and the note, field by field, and of the dialogs and
+// messages shown.
 class Observed
 {
 public:
     Observed(frmNotes& w, TestEnvironment& env)
-        : m_dialogs(env.dialogs->shown().size())
     {
         const RichTextBox& e = *w.rtfNotes;
         const auto tri = [](TriState v) { return v ? QString::number(*v) : QStringLiteral("?"); };
         const QWidget* popup = QApplication::activePopupWidget();
+        QStringList windows; // the program's other windows
+        for (const QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != &w && window->isVisible() && window->windowType() != Qt::Popup)
+                windows << window->objectName();
+        }
         m_fields = { { "text", e.Text() },
             { "selection", QStringLiteral("%1+%2").arg(e.SelStart()).arg(e.SelLength()) },
             { "bold", tri(e.SelBold()) }, { "italic", tri(e.SelItalic()) },
@@ -48,10 +53,12 @@ public:
             { "bullet", tri(e.SelBullet()) },
             { "align",
                 e.SelAlignment() ? QString::number(*e.SelAlignment()) : QStringLiteral("?") },
-            { "menu", popup ? popup->objectName() : QString() },
+            { "menu", popup ? popup->objectName() : QString() }, { "window", windows.join(u',') },
             { "saved", QString::number(QFile::exists(env.notePath())) } };
         for (const auto& shown : env.dialogs->shown())
-            m_shown << shown.values.DialogTitle;
+            m_dialogs << QStringLiteral("dialog=") + shown.values.DialogTitle;
+        for (const auto& shown : env.prompter->shown())
+            m_messages << QStringLiteral("message=") + shown.prompt;
     }
 
     // The fields that differ from `before`, and the dialogs shown since, as "field=value".
@@ -62,16 +69,26 @@ public:
             if (before.m_fields[i].second != m_fields[i].second)
                 changes << QLatin1String(m_fields[i].first) + u'=' + m_fields[i].second;
         }
-        for (qsizetype i = before.m_dialogs; i < m_shown.size(); ++i)
-            changes << QStringLiteral("dialog=") + m_shown[i];
+        changes << m_dialogs.mid(before.m_dialogs.size())
+                << m_messages.mid(before.m_messages.size());
         return changes.join(u' ');
     }
 
 private:
     std::vector<std::pair<const char*, QString>> m_fields;
-    qsizetype m_dialogs;
-    QStringList m_shown;
+    QStringList m_dialogs;
+    QStringList m_messages;
 };
+
+// What the user answers to what a key brings up.
+template <Dialog kind> void cancel(TestEnvironment& env)
+{
+    env.dialogs->expectCancel(kind);
+}
+[[maybe_unused]] void answerOk(TestEnvironment& env)
+{
+    env.prompter->expectMsgBox();
+}
 
 // Every shortcut of the menu bar and the access key of every menu, pressed in the window, one
 // after the other; each does what its command does, seen by its effect. Menus left open are
@@ -91,7 +108,7 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
     {
         const char* keys;
         const char* effect;
-        std::optional<Dialog> cancelled = std::nullopt; // the dialog it shows, cancelled
+        void (*answer)(TestEnvironment&) = nullptr;
     } presses[] = {
         { "Ctrl+A", "selection=0+7" },
         { "Ctrl+B", "bold=1" },
@@ -104,9 +121,9 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         { "F6", "align=2" },
         { "F7", "align=1" },
         { "F5", "align=0" },
-        { "Ctrl+F", "dialog=Choose Font", Dialog::Font },
-        { "Ctrl+E", "dialog=Text Color", Dialog::Color },
-        { "Ctrl+D", "dialog=Background Color", Dialog::Color },
+        { "Ctrl+F", "dialog=Choose Font", cancel<Dialog::Font> },
+        { "Ctrl+E", "dialog=Text Color", cancel<Dialog::Color> },
+        { "Ctrl+D", "dialog=Background Color", cancel<Dialog::Color> },
         { "Ctrl+H", "" },
         { "Ctrl+S", "saved=1" },
         // Two menus share the F: Alt+F always opens the first, another F moves on.
@@ -123,8 +140,8 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
     };
     for (const auto& press : presses) {
         SCOPED_TRACE(press.keys);
-        if (press.cancelled)
-            env.dialogs->expectCancel(*press.cancelled);
+        if (press.answer)
+            press.answer(env);
         const Observed before(w, env);
         const QKeySequence keys = QKeySequence::fromString(QLatin1String(press.keys));
         for (int i = 0; i < keys.count(); ++i) {
