@@ -1,17 +1,11 @@
-# Two entry points: `make run` starts Penwick, `make test` runs every test headless.
+# The same two entry points as scripts/run and scripts/test, which need nothing but sh.
 PRESET ?= dev
-BUILD  := build/$(PRESET)
+export PRESET
 
 .PHONY: run test
 
 run:
-	@./scripts/bootstrap
-	@cmake --preset $(PRESET) >/dev/null
-	@cmake --build --preset $(PRESET) --target penwick
-	./$(BUILD)/penwick
+	@./scripts/run
 
 test:
-	@./scripts/bootstrap
-	@cmake --preset $(PRESET) >/dev/null
-	@cmake --build --preset $(PRESET)
-	@ctest --preset $(PRESET)
+	@./scripts/test
