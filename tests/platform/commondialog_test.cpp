@@ -239,7 +239,8 @@ TEST_F(QtDialogs, FontDialogKeys)
     values.Flags = 0x10101;
     const std::pair<Qt::Key, DialogResult> keys[] = { { Qt::Key_Return, DialogResult::Ok },
         { Qt::Key_Enter, DialogResult::Ok }, { Qt::Key_Escape, DialogResult::Cancelled } };
-    for (const auto& [key, result] : keys) {
+    for (const auto& [pressed, result] : keys) {
+        const Qt::Key key = pressed; // clang 14 cannot capture a structured binding
         values.FontName = QStringLiteral("DejaVu Serif");
         whenShown<FontColorDialog>([key](FontColorDialog* box) {
             QWidget* focus = box->focusWidget() ? box->focusWidget() : box;
