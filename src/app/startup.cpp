@@ -152,6 +152,9 @@ bool frmNotes::Form_Load()
     // 13. Before the first layout, so that the editor takes the band of a hidden toolbar.
     Toolbar->setVisible(checked("mnuToolbar"));
 
+    // 14.
+    applyOnTop();
+
     // 15. Start in the tray, or show the window with the editor focused.
     if (checked("mnuStartup")) {
         setWindowState(windowState() | Qt::WindowMinimized);

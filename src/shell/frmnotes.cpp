@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
+#include <QTimer>
 #include <QWindow>
 
 namespace penwick {
@@ -59,6 +60,13 @@ frmNotes::frmNotes(Environment environment, QWidget* parent)
 
     buildMenus();
     connectEditorEvents();
+
+    // Armed from creation: its one tick comes at the first opportunity after start-up.
+    tmrOnTop = new QTimer(this);
+    tmrOnTop->setObjectName(QStringLiteral("tmrOnTop"));
+    tmrOnTop->setInterval(1);
+    connect(tmrOnTop, &QTimer::timeout, this, &frmNotes::tmrOnTop_Timer);
+    tmrOnTop->start();
 
     setWindowWidth(designWidth);
     setWindowHeight(designHeight);

@@ -15,6 +15,8 @@
 #include <utility>
 
 class QAction;
+class QDialog;
+class QTimer;
 class QMenu;
 
 namespace penwick {
@@ -70,6 +72,7 @@ public:
     void mnuFlatTool_Click();
     void mnuWrap_Click();
     void mnuDefaults_Click();
+    void mnuOnTop_Click();
     // Edit
     void mnuUndo_Click();
     void mnuCut_Click();
@@ -111,6 +114,17 @@ public:
     void mnuRemoveSp_Click();
     void mnuCountChar_Click();
 
+    // Always on top: the main window's flag follows mnuOnTop's mark; tmrOnTop re-applies it once,
+    // shortly after start-up and after each of the program's dialogs closes.
+    void tmrOnTop_Timer();
+    void applyOnTop();
+    // Shows one of the program's own dialogs modally, owned by this window, handing the
+    // always-on-top state over to it while it is open. Returns the dialog's result.
+    int showOwnedDialog(QDialog& dialog);
+    // The dialog's side of the hand-over: called when it is activated and when it is closing.
+    void ownedDialogActivated(QWidget* dialog);
+    void ownedDialogClosing(QWidget* dialog);
+
     // Toolbar and editor events.
     void Toolbar_ButtonClick(ToolbarButton* Button);
     void rtfNotes_Change();
@@ -121,6 +135,7 @@ public:
     RichTextBox* rtfNotes = nullptr;
     RichTextBox* rtfNotes2 = nullptr;
     ToolbarControl* Toolbar = nullptr;
+    QTimer* tmrOnTop = nullptr;
     std::unique_ptr<ImageList> imlToolbarIcons;
     std::int16_t chkBullet = 0; // bullets of the selection: 0 none, 1 all, 2 mixed
     std::int16_t LastWindowState = vbNormal;

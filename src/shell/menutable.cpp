@@ -93,7 +93,7 @@ constexpr MenuCheck On = MenuCheck::Checked;
         {1, "mnuAutoSave",     "&Auto Save",                         none,                          Off,   nullptr},
         {1, "mnuspo",          "-",                                  none,                          No,    nullptr},
         {1, "mnuStartup",      "&Minimize on startup",               none,                          Off,   &F::mnuStartup_Click},
-        {1, "mnuOnTop",        "Always &On Top",                     none,                          Off,   nullptr},
+        {1, "mnuOnTop",        "Always &On Top",                     none,                          Off,   &F::mnuOnTop_Click},
         {1, "mnuOspsp",        "-",                                  none,                          No,    nullptr},
         {1, "mnuRememberPos",  "Remember Position",                  none,                          Off,   &F::mnuRememberPos_Click},
         {1, "mnuRememberSize", "Remember Size",                      none,                          On,    &F::mnuRememberSize_Click},
