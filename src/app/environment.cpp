@@ -8,6 +8,7 @@
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
+#include "shell/buildinfo.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -19,6 +20,7 @@ Environment Environment::system()
     Environment env;
     env.dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QStringLiteral("/Penwick");
+    env.docFolder = installedDocFolder();
     env.lockFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     env.settings = std::make_shared<IniSettingsStore>(IniSettingsStore::defaultFileName());
     env.prompter = std::make_shared<QtPrompter>();

@@ -21,6 +21,7 @@ struct Environment
 {
     QString programFolder; // empty: the folder of the running program
     QString dataFolder; // per-user data folder ("Penwick" under XDG data home)
+    QString docFolder; // the installed documentation, where the read-me is looked for second
     QString lockFolder; // where the single-copy lock goes when the note's folder can't hold it
     std::shared_ptr<SettingsStore> settings;
     std::shared_ptr<Prompter> prompter;

@@ -25,6 +25,7 @@ void frmNotes::connectEditorEvents()
     connect(rtfNotes, &RichTextBox::Change, this, &frmNotes::rtfNotes_Change);
     connect(rtfNotes, &RichTextBox::KeyDown, this, &frmNotes::rtfNotes_KeyDown);
     connect(rtfNotes, &RichTextBox::SelChange, this, &frmNotes::rtfNotes_SelChange);
+    connect(rtfNotes, &RichTextBox::MouseDown, this, &frmNotes::rtfNotes_MouseDown);
 }
 
 // The first edit makes Undo available; nothing takes it away again.

@@ -5,6 +5,7 @@
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "platform/twips.h"
+#include "shell/frmmenu.h"
 #include "shell/menubarkeys.h"
 #include "shell/menutable.h"
 #include "shell/toolbar.h"
@@ -59,6 +60,7 @@ frmNotes::frmNotes(Environment environment, QWidget* parent)
     rtfNotes2->hide();
 
     buildMenus();
+    menuForm = new frmMenu(*this);
     connectEditorEvents();
 
     // Armed from creation: its one tick comes at the first opportunity after start-up.

@@ -22,6 +22,7 @@ class QMenu;
 namespace penwick {
 
 class ImageList;
+class frmMenu;
 class RichTextBox;
 class SingleInstance;
 class TerminationSignals;
@@ -113,6 +114,9 @@ public:
     void mnuDelimit_Click();
     void mnuRemoveSp_Click();
     void mnuCountChar_Click();
+    // Help
+    void mnuAbout_Click();
+    void mnuHelpC_Click();
 
     // Always on top: the main window's flag follows mnuOnTop's mark; tmrOnTop re-applies it once,
     // shortly after start-up and after each of the program's dialogs closes.
@@ -130,11 +134,13 @@ public:
     void rtfNotes_Change();
     void rtfNotes_KeyDown(int& KeyCode, int& Shift);
     void rtfNotes_SelChange();
+    void rtfNotes_MouseDown(int Button, int Shift, float X, float Y);
 
     // Controls and state.
     RichTextBox* rtfNotes = nullptr;
     RichTextBox* rtfNotes2 = nullptr;
     ToolbarControl* Toolbar = nullptr;
+    frmMenu* menuForm = nullptr; // holds the editor's popup menu
     QTimer* tmrOnTop = nullptr;
     std::unique_ptr<ImageList> imlToolbarIcons;
     std::int16_t chkBullet = 0; // bullets of the selection: 0 none, 1 all, 2 mixed

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "harness/observed.h"
 #include "harness/programtest.h"
 #include "platform/richtextbox.h"
 
@@ -30,56 +31,6 @@ TEST_F(MenuTree, TheBarAndItsCaptions)
         captions.join(u'|'), u"&Strike Thu|C&ut|11/16/98 4:20 PM |Font Size +1|Export (Save &As)");
 }
 
-// What the user can see of the window and the note, field by field, and of the dialogs and
-// messages shown.
-class Observed
-{
-public:
-    Observed(frmNotes& w, TestEnvironment& env)
-    {
-        const RichTextBox& e = *w.rtfNotes;
-        const auto tri = [](TriState v) { return v ? QString::number(*v) : QStringLiteral("?"); };
-        const QWidget* popup = QApplication::activePopupWidget();
-        QStringList windows; // the program's other windows
-        for (const QWidget* window : QApplication::topLevelWidgets()) {
-            if (window != &w && window->isVisible() && window->windowType() != Qt::Popup)
-                windows << window->objectName();
-        }
-        m_fields = { { "text", e.Text() },
-            { "selection", QStringLiteral("%1+%2").arg(e.SelStart()).arg(e.SelLength()) },
-            { "bold", tri(e.SelBold()) }, { "italic", tri(e.SelItalic()) },
-            { "underline", tri(e.SelUnderline()) },
-            { "size", e.SelFontSize() ? QString::number(*e.SelFontSize()) : QStringLiteral("?") },
-            { "bullet", tri(e.SelBullet()) },
-            { "align",
-                e.SelAlignment() ? QString::number(*e.SelAlignment()) : QStringLiteral("?") },
-            { "menu", popup ? popup->objectName() : QString() }, { "window", windows.join(u',') },
-            { "saved", QString::number(QFile::exists(env.notePath())) } };
-        for (const auto& shown : env.dialogs->shown())
-            m_dialogs << QStringLiteral("dialog=") + shown.values.DialogTitle;
-        for (const auto& shown : env.prompter->shown())
-            m_messages << QStringLiteral("message=") + shown.prompt;
-    }
-
-    // The fields that differ from `before`, and the dialogs shown since, as "field=value".
-    QString changedSince(const Observed& before) const
-    {
-        QStringList changes;
-        for (size_t i = 0; i < m_fields.size(); ++i) {
-            if (before.m_fields[i].second != m_fields[i].second)
-                changes << QLatin1String(m_fields[i].first) + u'=' + m_fields[i].second;
-        }
-        changes << m_dialogs.mid(before.m_dialogs.size())
-                << m_messages.mid(before.m_messages.size());
-        return changes.join(u' ');
-    }
-
-private:
-    std::vector<std::pair<const char*, QString>> m_fields;
-    QStringList m_dialogs;
-    QStringList m_messages;
-};
-
 // What the user answers to what a key brings up.
 template <Dialog kind> void cancel(TestEnvironment& env)
 {
@@ -88,6 +39,10 @@ template <Dialog kind> void cancel(TestEnvironment& env)
 [[maybe_unused]] void answerOk(TestEnvironment& env)
 {
     env.prompter->expectMsgBox();
+}
+void opens(TestEnvironment& env)
+{
+    env.shell->expectOpen();
 }
 
 // Every shortcut of the menu bar and the access key of every menu, pressed in the window, one
@@ -101,6 +56,9 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
     e.setSelLength(7);
     ASSERT_TRUE(e.setSelFontSize(10));
     e.setSelStart(7);
+    QFile readme(env.programFolder() + QStringLiteral("Readme.txt"));
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.close();
     QApplication::setActiveWindow(&w);
     e.setFocus();
 
@@ -126,6 +84,7 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         { "Ctrl+D", "dialog=Background Color", cancel<Dialog::Color> },
         { "Ctrl+H", "" },
         { "Ctrl+S", "saved=1" },
+        { "F1", "open=Readme.txt", opens },
         // Two menus share the F: Alt+F always opens the first, another F moves on.
         { "Alt+F", "menu=mnuFile" },
         { "Alt+F", "menu=mnuFile" },
