@@ -107,8 +107,7 @@ QPixmap drawLinkCursor()
 
 QCursor linkCursor()
 {
-    static const QPixmap image = drawLinkCursor();
-    return QCursor(image, 13, 9);
+    return QCursor(drawLinkCursor(), 13, 9);
 }
 
 LinkLabel::LinkLabel(QWidget* parent)

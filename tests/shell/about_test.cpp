@@ -3,7 +3,6 @@
 #include "platform/twips.h"
 #include "shell/frmabout.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QPushButton>
@@ -13,207 +12,157 @@
 namespace penwick::test {
 namespace {
 
-const MakerAddresses addresses { QStringLiteral("www.example.org"),
-    QStringLiteral("https://example.net/penwick"), QStringLiteral("notes@example.org"),
-    QStringLiteral("help@example.org") };
-
 class About : public ProgramTest
 {
 protected:
-    // A box shown without its own loop, so that the test can press keys in it.
-    frmAbout& open(const MakerAddresses& with = addresses)
+    // Shown without a loop of its own, so that the test can press keys in it.
+    frmAbout& open(const MakerAddresses& with)
     {
         box = std::make_unique<frmAbout>(*window, with);
         box->show();
         QApplication::setActiveWindow(box.get());
         return *box;
     }
-    void writeReadme(const QString& folder)
+    QString readme(const QString& folder)
     {
         QDir().mkpath(folder);
         QFile file(folder + QStringLiteral("/Readme.txt"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return QFileInfo(file).absoluteFilePath();
     }
-    QStringList shownPrompts() const
-    {
-        QStringList prompts;
-        for (const auto& shown : env.prompter->shown())
-            prompts << shown.prompt;
-        return prompts;
-    }
+    QString lastPrompt() const { return env.prompter->shown().back().prompt; }
     std::unique_ptr<frmAbout> box;
 };
 
 TEST_F(About, PlacesTextsAndLinkLookAtTheScreensDpi)
 {
     frmNotes& w = start();
-    frmAbout& b = open();
+    frmAbout& b
+        = open({ "www.example.org", "example.net", "notes@example.org", "help@example.org" });
     const Twips t = Twips::forScreenOf(&w);
     const auto px = [&](int left, int top, int width, int height) {
         return QRect(
             *t.toPixelsX(left), *t.toPixelsY(top), *t.toPixelsX(width), *t.toPixelsY(height));
     };
     EXPECT_EQ(b.windowTitle(), u"About Penwick");
-    EXPECT_EQ(b.size(), px(0, 0, 4605, 2970).size());
+    EXPECT_EQ(b.maximumSize(), px(0, 0, 4605, 2970).size());
     EXPECT_EQ(b.minimumSize(), b.maximumSize());
-    const Qt::WindowFlags flags = b.windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(b.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint),
+        Qt::WindowCloseButtonHint);
     EXPECT_EQ(b.windowIcon().cacheKey(), w.windowIcon().cacheKey());
     EXPECT_LE((b.frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 1);
-
-    // Boxes and buttons as designed; labels at their place, never cut short.
-    const struct
-    {
-        QWidget* control;
-        QRect designed;
-        QString text;
-    } controls[] = {
-        { b.picIcon, px(105, 75, 480, 480), {} },
-        { b.Frame2, px(30, 600, 4545, 975), "Support Information" },
-        { b.Frame1, px(30, 1620, 3465, 855), "Version Information" },
-        { b.cmdRead, px(3600, 1725, 915, 345), "&Readme" },
-        { b.cmdClose, px(3600, 2115, 915, 345), "&Close" },
-        { b.Label1, px(840, 45, 2895, 555), "Penwick 4.0" },
-        { b.Label[3], px(240, 330, 705, 195), "Web Site:" },
-        { b.lblWeb, px(1125, 330, 1860, 195), "www.example.org" },
-        { b.Label[5], px(240, 630, 465, 195), "E-mail:" },
-        { b.lblEmail, px(1125, 630, 1455, 195), "notes@example.org" },
-        { b.Label[0], px(240, 255, 1380, 195), "Version:             4.0" },
-        { b.Label[1], px(240, 540, 2115, 195), "Build Date:        April 28, 2004" },
-        { b.Label[2], px(705, 2520, 3195, 405), "Written by the Penwick authors" },
-    };
-    for (const auto& c : controls) {
-        SCOPED_TRACE(c.control->objectName().toStdString());
-        const auto* label = qobject_cast<QLabel*>(c.control);
-        if (!label) {
-            EXPECT_EQ(c.control->geometry(), c.designed);
-        } else {
-            EXPECT_EQ(label->text(), c.text);
-            EXPECT_EQ(label->pos(), c.designed.topLeft());
-            EXPECT_GE(label->width(), label->sizeHint().width());
-        }
-        if (const auto* frame = qobject_cast<QGroupBox*>(c.control)) {
-            EXPECT_EQ(frame->title(), c.text);
-        }
-        if (const auto* button = qobject_cast<QPushButton*>(c.control)) {
-            EXPECT_EQ(button->text(), c.text);
-        }
+    const std::pair<QWidget*, QRect> boxes[] = { { b.picIcon, px(105, 75, 480, 480) },
+        { b.Frame2, px(30, 600, 4545, 975) }, { b.Frame1, px(30, 1620, 3465, 855) },
+        { b.cmdRead, px(3600, 1725, 915, 345) }, { b.cmdClose, px(3600, 2115, 915, 345) } };
+    for (const auto& [control, designed] : boxes)
+        EXPECT_EQ(control->geometry(), designed) << control->objectName().toStdString();
+    // Labels keep their place and are never cut short; title and links fit their text.
+    const std::pair<QLabel*, QRect> labels[]
+        = { { b.Label1, px(840, 45, 2895, 555) }, { b.Label[3], px(240, 330, 705, 195) },
+              { b.lblWeb, px(1125, 330, 1860, 195) }, { b.Label[5], px(240, 630, 465, 195) },
+              { b.lblEmail, px(1125, 630, 1455, 195) }, { b.Label[0], px(240, 255, 1380, 195) },
+              { b.Label[1], px(240, 540, 2115, 195) }, { b.Label[2], px(705, 2520, 3195, 405) } };
+    QStringList texts { b.Frame2->title(), b.Frame1->title(), b.cmdRead->text(),
+        b.cmdClose->text() };
+    for (const auto& [label, designed] : labels) {
+        texts << label->text();
+        EXPECT_EQ(label->pos(), designed.topLeft()) << label->text().toStdString();
+        EXPECT_GE(label->width(), label->sizeHint().width());
     }
+    EXPECT_EQ(texts.join(u'|'),
+        u"Support Information|Version Information|&Readme|&Close|Penwick 4.0|Web Site:|"
+        "www.example.org|E-mail:|notes@example.org|Version:             4.0|"
+        "Build Date:        April 28, 2004|Written by the Penwick authors");
     EXPECT_EQ(b.Label1->font().pointSize(), 24);
-    // Title and links are sized to their text.
     for (const QLabel* fitted :
         { b.Label1, static_cast<QLabel*>(b.lblWeb), static_cast<QLabel*>(b.lblEmail) })
         EXPECT_EQ(fitted->size(), fitted->sizeHint());
-
     for (const LinkLabel* link : { b.lblWeb, b.lblEmail }) {
         EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         EXPECT_TRUE(link->font().underline());
-        EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor);
         EXPECT_EQ(link->cursor().hotSpot(), QPoint(13, 9));
         EXPECT_EQ(link->cursor().pixmap().size(), QSize(32, 32));
     }
-    EXPECT_EQ(b.lblWeb->toolTip(), u"https://example.net/penwick");
-    EXPECT_EQ(b.lblEmail->toolTip(), u"help@example.org");
+    EXPECT_EQ(b.lblWeb->toolTip() + b.lblEmail->toolTip(), u"example.nethelp@example.org");
+
+    // An address left out leaves out its row, and with neither, the frame.
+    frmAbout& mailOnly = open({ {}, {}, "notes@example.org", {} });
+    EXPECT_FALSE(mailOnly.lblWeb->isVisible() || mailOnly.Label[3]->isVisible());
+    EXPECT_TRUE(mailOnly.lblEmail->isVisible() && mailOnly.Label[5]->isVisible());
+    EXPECT_FALSE(open({}).Frame2->isVisible());
 }
 
-TEST_F(About, AnAddressLeftOutHidesItsRow)
+// Enter presses the button with the focus, Close at first; Escape does nothing; links and the
+// read-me leave the box open.
+TEST_F(About, KeysLinksAndTheReadme)
 {
     start();
-    frmAbout& b = open({ {}, {}, QStringLiteral("notes@example.org"), {} });
-    EXPECT_TRUE(b.Frame2->isVisible());
-    EXPECT_FALSE(b.lblWeb->isVisible() || b.Label[3]->isVisible());
-    EXPECT_TRUE(b.lblEmail->isVisible() && b.Label[5]->isVisible());
-    box.reset();
-    EXPECT_FALSE(open(MakerAddresses {}).Frame2->isVisible());
-}
-
-// Enter presses the button with the focus, Close at first; Escape does nothing.
-TEST_F(About, KeysAndLinks)
-{
-    start();
-    frmAbout& b = open();
+    frmAbout& b = open({ "www.example.org", {}, "notes@example.org", {} });
     EXPECT_EQ(QApplication::focusWidget(), b.cmdClose);
     QTest::keyClick(&b, Qt::Key_Escape);
-    EXPECT_TRUE(b.isVisible());
-
-    // Links open with the desktop's programs; the box stays.
     env.shell->expectOpen();
     env.shell->expectOpen(false);
     env.prompter->expectMsgBox();
     QTest::mouseClick(b.lblWeb, Qt::LeftButton);
     QTest::mouseClick(b.lblEmail, Qt::LeftButton);
-    ASSERT_EQ(env.shell->opened().size(), 2u);
-    EXPECT_EQ(env.shell->opened()[0], QUrl(QStringLiteral("http://www.example.org")));
-    EXPECT_EQ(env.shell->opened()[1], QUrl(QStringLiteral("mailto:notes@example.org")));
-    EXPECT_EQ(shownPrompts(),
-        QStringList { "Could not open mailto:notes@example.org.\n"
-                      "The desktop has no program that opens it." });
-    EXPECT_TRUE(b.isVisible());
-
-    // Tab to Readme: Enter opens the read-me and the box stays; back to Close, Enter closes.
-    writeReadme(env.programFolder());
+    EXPECT_EQ(env.shell->opened(),
+        (std::vector<QUrl> { QUrl("http://www.example.org"), QUrl("mailto:notes@example.org") }));
+    EXPECT_EQ(lastPrompt(),
+        u"Could not open mailto:notes@example.org.\n"
+        "The desktop has no program that opens it.");
     env.shell->expectOpen();
+    const QString beside = readme(env.programFolder());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), b.cmdRead);
-    QTest::keyClick(b.cmdRead, Qt::Key_Return);
-    EXPECT_EQ(env.shell->opened().back(), QUrl::fromLocalFile(env.programFolder() + "Readme.txt"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(env.shell->opened().back(), QUrl::fromLocalFile(beside));
     EXPECT_TRUE(b.isVisible());
-    b.cmdClose->setFocus();
-    QTest::keyClick(b.cmdClose, Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(b.isVisible());
 }
 
-// The About command: a modal box owned by the main window, on top while the window is, and
-// gone when closed through its close box.
+// The command shows a modal box owned by the window, on top while the window is; the close box
+// closes it, and it is gone.
 TEST_F(About, CommandShowsItModallyWithTheOnTopHandOver)
 {
     frmNotes& w = start();
     w.mnuOnTop_Click();
-    bool seen = false;
+    frmAbout* shown = nullptr;
     QTimer::singleShot(0, &w, [&] {
-        auto* b = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
-        ASSERT_NE(b, nullptr);
-        seen = true;
-        EXPECT_EQ(b->parentWidget(), &w);
-        QApplication::setActiveWindow(b);
-        EXPECT_TRUE(b->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        shown = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        QApplication::setActiveWindow(shown);
+        EXPECT_EQ(shown->parentWidget(), &w);
+        EXPECT_TRUE(shown->windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_FALSE(w.windowFlags() & Qt::WindowStaysOnTopHint);
         w.tmrOnTop->stop();
-        b->close(); // the close box
+        shown->close();
         EXPECT_TRUE(w.tmrOnTop->isActive());
     });
     w.mnuAbout_Click();
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_NE(shown, nullptr);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(w.findChildren<frmAbout*>().isEmpty());
 }
 
-// The read-me is looked for beside the program, then in the installed documentation; the
-// message says where when it is in neither, or when nothing on the desktop shows it.
-TEST_F(About, ReadmeFoundBesideTheProgramOrInTheDocumentation)
+// Beside the program first, then the installed documentation, whose folder may hold blanks.
+TEST_F(About, ReadmeFoundOrWhereItWasLookedFor)
 {
     const QString docs = env.programFolder() + QStringLiteral("../share dir/doc");
-    const QString beside = env.programFolder() + QStringLiteral("Readme.txt");
-    Shell& shell = *env.shell;
-    Prompter& prompter = *env.prompter;
+    const QString here = env.programFolder();
     env.prompter->expectMsgBox();
-    EXPECT_FALSE(openReadme(shell, prompter, nullptr, env.programFolder(), docs));
-    EXPECT_EQ(shownPrompts().value(0),
-        "Readme.txt was not found. It was looked for in:\n" + env.programFolder() + "\n" + docs
-            + "/");
-
-    writeReadme(docs);
+    EXPECT_FALSE(openReadme(*env.shell, *env.prompter, nullptr, here, docs));
+    EXPECT_EQ(lastPrompt(),
+        "Readme.txt was not found. It was looked for in:\n" + here + "\n" + docs + "/");
+    const QString installed = readme(docs);
     env.shell->expectOpen();
-    EXPECT_TRUE(openReadme(shell, prompter, nullptr, env.programFolder(), docs));
-    EXPECT_EQ(env.shell->opened().back().toLocalFile(), QDir(docs).absoluteFilePath("Readme.txt"));
-
-    writeReadme(env.programFolder());
+    EXPECT_TRUE(openReadme(*env.shell, *env.prompter, nullptr, here, docs));
+    EXPECT_EQ(env.shell->opened().back().toLocalFile(), installed);
+    const QString beside = readme(here);
     env.shell->expectOpen(false);
     env.prompter->expectMsgBox();
-    EXPECT_FALSE(openReadme(shell, prompter, nullptr, env.programFolder(), docs));
-    EXPECT_EQ(env.shell->opened().back().toLocalFile(), beside);
-    EXPECT_EQ(shownPrompts().value(1),
+    EXPECT_FALSE(openReadme(*env.shell, *env.prompter, nullptr, here, docs));
+    EXPECT_EQ(lastPrompt(),
         "Could not open " + beside + ".\nThe desktop has no program that shows text files.");
 }
 
