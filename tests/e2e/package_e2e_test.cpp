@@ -129,6 +129,11 @@ TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesClean
     EXPECT_EQ(output(QStringLiteral("xprop"), { "-id", id, "WM_CLASS" }),
         QStringLiteral("WM_CLASS(STRING) = \"penwick\", \"%1\"").arg(wmClass));
 
+    // It shows the installed theme icon, as the menu and the task bar do: only that one has a
+    // 22-pixel size.
+    const QString icon = output(QStringLiteral("xprop"), { "-id", id, "_NET_WM_ICON" });
+    EXPECT_TRUE(icon.contains(u"Icon (22 x 22)")) << icon.left(300).toStdString();
+
     xdotool({ "windowactivate", "--sync", id });
     xdotool({ "type", "--delay", "1", "--window", id, "kept at home" });
     xdotool({ "key", "--clearmodifiers", "alt+F4" });
