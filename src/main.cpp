@@ -6,6 +6,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Lets the desktop match the window to the installed menu entry, and so to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("penwick"));
     penwick::frmNotes notes(penwick::Environment::system());
     if (!notes.Form_Load())
         return 0; // another copy owns the note, or the program was ended during start-up

@@ -43,7 +43,10 @@ NotePlace locateNote(const QString& appFolder, const QString& dataFolder,
     const std::function<bool(const QString&)>& isWritable)
 {
     NotePlace place;
-    if (isWritable(appFolder)) {
+    // A program installed into a prefix shares its bin folder with every other program; the
+    // note there would be one for all users (root can write /usr/bin), so it is kept per user.
+    const bool installed = QDir(QDir::cleanPath(appFolder)).dirName() == QLatin1String("bin");
+    if (!installed && isWritable(appFolder)) {
         place.folder = appFolder;
         place.readPath = place.path();
         return place;

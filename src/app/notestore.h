@@ -14,7 +14,8 @@ class NotePrefetch;
 inline const QString NoteFileName = QStringLiteral("data.nbx");
 
 // Where the note is kept and where it is read from. The note lives beside the program; an
-// installed copy whose folder the user cannot write keeps it in the per-user data folder. Until
+// installed copy (in a folder named bin) or one whose folder the user cannot write keeps it in
+// the per-user data folder. Until
 // the first save puts a note there, the one beside the program (if any) is read; after that the
 // per-user note is the user's latest and wins.
 struct NotePlace

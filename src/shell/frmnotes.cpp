@@ -41,7 +41,8 @@ frmNotes::frmNotes(Environment environment, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmNotes"));
     setWindowTitle(QStringLiteral("Penwick 4.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/penwick/penwick.svg")));
+    setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("penwick"), QIcon(QStringLiteral(":/penwick/penwick.svg"))));
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));

@@ -13,7 +13,9 @@
 #include <QThread>
 
 #include <cerrno>
+#include <initializer_list>
 #include <sys/stat.h>
+#include <utility>
 
 namespace penwick::test {
 namespace {
@@ -226,6 +228,22 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
     }
     EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
     EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
+}
+
+// A program in a bin folder is installed: its folder is no place for one user's note, even when
+// writable (as /usr/bin is for root, ~/.local/bin for its user).
+TEST(NoteFolder, AnInstalledProgramKeepsTheNotePerUser)
+{
+    const auto writable = [](const QString&) { return true; };
+    const QString data = QStringLiteral("/home/u/.local/share/Penwick");
+    for (const auto& [folder, kept] : std::initializer_list<std::pair<const char*, const char*>> {
+             { "/usr/bin/", "/home/u/.local/share/Penwick/" },
+             { "/home/u/.local/bin/", "/home/u/.local/share/Penwick/" },
+             { "/home/u/Penwick/", "/home/u/Penwick/" },
+             { "/home/u/src/penwick/build/dev/", "/home/u/src/penwick/build/dev/" },
+             { "/home/u/bin.old/", "/home/u/bin.old/" } })
+        EXPECT_EQ(locateNote(QLatin1String(folder), data, writable).folder, QLatin1String(kept))
+            << folder;
 }
 
 // A note file of no bytes, or a link to a note not there yet, is an empty note: nothing moved
