@@ -1060,17 +1060,20 @@ void RichTextBox::runEdit(int span, const std::function<void()>& edit, bool foll
     // has come.
     doc->findBlock(d->heldPosition).layout()->clearLayout();
     doc->lastBlock().layout()->clearLayout();
-    // Setting the page size again makes the layout start afresh from the top and go on in
-    // steps between events; the edit then lays out only what lies before that point.
-    doc->setPageSize(doc->pageSize());
     viewport()->setUpdatesEnabled(false);
     d->viewHeld = true;
+    // Without a page size the document is not laid out at all while it changes; setting the size
+    // back makes the layout start afresh from the top and go on in steps between events. (Had the
+    // layout of a small note already finished, the edit would be laid out whole, at once.)
+    const QSizeF page = doc->pageSize();
+    doc->setPageSize(QSizeF(0, 0));
     // Inside an edit block a cursor that moves does not measure where it now stands, which would
     // lay out everything before it at once.
     QTextCursor block(doc);
     block.beginEditBlock();
     edit();
     block.endEditBlock();
+    doc->setPageSize(page);
     d->largeEditRevision = doc->revision();
     disconnect(d->layoutProgress);
     d->layoutProgress = connect(doc->documentLayout(),
@@ -1083,9 +1086,20 @@ void RichTextBox::releaseView(bool now)
     if (!d->viewHeld)
         return;
     QTextDocument* doc = document();
+    // Measuring a place lays out the text before it at once, but the layout reports its new size
+    // only at its next step: the scroll range must reach the place first.
+    const auto measured = [doc, this](const QTextCursor& at) {
+        const QRect rect = cursorRect(at);
+        QAbstractTextDocumentLayout* layout = doc->documentLayout();
+        d->viewHeld = false; // not back in here through layoutProgress
+        emit layout->documentSizeChanged(layout->frameBoundingRect(doc->rootFrame()).size());
+        d->viewHeld = true;
+        return rect;
+    };
     if (d->followCaret) {
         if (!now && doc->findBlock(textCursor().position()).layout()->lineCount() == 0)
             return;
+        measured(textCursor());
         showView();
         ensureCursorVisible();
         return;
@@ -1098,7 +1112,7 @@ void RichTextBox::releaseView(bool now)
     QTextCursor held(doc);
     held.setPosition(position);
     QScrollBar* bar = verticalScrollBar();
-    const int target = bar->value() + cursorRect(held).top() - d->heldTop;
+    const int target = bar->value() + measured(held).top() - d->heldTop;
     if (!now && target > bar->maximum() && doc->lastBlock().layout()->lineCount() == 0)
         return; // the view would not reach it yet
     bar->setValue(target);
