@@ -5,6 +5,7 @@
 // other whole-note operations of the editor (load, text, formatting, typing).
 #include "platform/formatindex.h"
 #include "platform/richtextbox.h"
+#include "qtmain.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -23,7 +24,8 @@ namespace {
 
 using penwick::RichTextBox;
 
-constexpr qsizetype TargetCharacters = 10 * 1000 * 1000;
+// A quick run only checks that the benchmark starts and ends cleanly.
+const qsizetype TargetCharacters = penwick::bench::smokeRun() ? 50 * 1000 : 10 * 1000 * 1000;
 
 // Prose paragraphs with a bold or italic run every few words, several fonts, sizes and colours,
 // small groups of bulleted paragraphs and every alignment, as rich text.
@@ -88,10 +90,21 @@ QByteArray makeNote()
     return out;
 }
 
+// Kept between benchmarks; each must go while the application still exists.
+template <typename Widget> Widget& keptUntilExit(std::unique_ptr<Widget> (*make)())
+{
+    static std::unique_ptr<Widget> kept;
+    if (!kept) {
+        kept = make();
+        penwick::bench::releaseBeforeExit([] { kept.reset(); });
+    }
+    return *kept;
+}
+
 // One note shared by the benchmarks, loaded once.
 RichTextBox& note()
 {
-    static std::unique_ptr<RichTextBox> box = [] {
+    return keptUntilExit<RichTextBox>([] {
         auto b = std::make_unique<RichTextBox>();
         b->resize(800, 600);
         b->setBulletIndent(250);
@@ -101,8 +114,7 @@ RichTextBox& note()
         QApplication::processEvents();
         b->document()->documentLayout()->documentSize();
         return b;
-    }();
-    return *box;
+    });
 }
 
 int length(RichTextBox& box)
@@ -222,7 +234,7 @@ BENCHMARK(BM_SyncAfterTyping)->Unit(benchmark::kMillisecond);
 QTextEdit& plainEditor()
 {
     // The same note in a plain editor, without any index.
-    static std::unique_ptr<QTextEdit> plain = [] {
+    return keptUntilExit<QTextEdit>([] {
         auto e = std::make_unique<QTextEdit>();
         e->resize(800, 600);
         e->setDocument(note().document()->clone(e.get()));
@@ -230,8 +242,7 @@ QTextEdit& plainEditor()
         QApplication::processEvents();
         e->document()->documentLayout()->documentSize();
         return e;
-    }();
-    return *plain;
+    });
 }
 
 void BM_TypingFloor(benchmark::State& state)

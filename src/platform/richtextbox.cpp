@@ -5,15 +5,18 @@
 #include "platform/formatindex.h"
 #include "platform/pictures.h"
 #include "platform/rtf/rtf.h"
+#include "platform/selectionmime.h"
 #include "platform/textdecode.h"
 #include "platform/twips.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -43,39 +46,6 @@ constexpr float MaxFontSize = 1638;
 constexpr int LazyLayoutSpan = 1 << 20;
 
 const char* const RtfMimeTypes[] = { "text/rtf", "application/rtf", "text/richtext" };
-
-// Paragraph and line separators read as "\n"; every other unit is kept.
-QString plainFromRaw(QString raw)
-{
-    for (QChar& ch : raw) {
-        if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator)
-            ch = u'\n';
-    }
-    return raw;
-}
-
-// The characters [from, to) as plain text, block by block: both the cursor's selectedText() and
-// the document's toRawText() are several times slower on a long text.
-QString textOf(const QTextDocument& document, int from, int to)
-{
-    if (to <= from)
-        return {};
-    QString text;
-    text.reserve(to - from);
-    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
-         block = block.next()) {
-        const int start = block.position();
-        const QString blockText = block.text();
-        const int a = std::max(from, start) - start;
-        const int b = int(std::min<qsizetype>(to - start, blockText.size()));
-        if (b > a)
-            text += QStringView(blockText).mid(a, b - a);
-        const int separator = start + block.length() - 1;
-        if (separator >= from && separator < to)
-            text += u'\n';
-    }
-    return plainFromRaw(std::move(text));
-}
 
 // CR LF and a lone CR become "\n", so that each line end makes one paragraph break.
 QString normalisedLineEnds(const QString& text)
@@ -243,6 +213,32 @@ bool isUndoKey(const QKeyEvent& event)
     return event.key() == Qt::Key_Z && (event.modifiers() & Qt::ControlModifier);
 }
 
+// Keys that move the caret, select or copy leave the text as it is; any other key may change it.
+bool leavesTextAlone(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::SelectAll);
+    }
+}
+
 } // namespace
 
 struct RichTextBox::Private
@@ -272,6 +268,21 @@ struct RichTextBox::Private
     QMetaObject::Connection layoutProgress;
     // The document's revision after the last large edit: undoing it is a large edit too.
     int largeEditRevision = -1;
+    // After a large paste the view shows the caret once the text up to it is laid out.
+    bool followCaret = false;
+
+    // Selections handed to the clipboard that still read from the document.
+    std::vector<QPointer<SelectionMimeData>> offers;
+
+    // Called before the document changes: what was offered keeps what was selected.
+    void freezeOffers()
+    {
+        for (const QPointer<SelectionMimeData>& offer : offers) {
+            if (offer)
+                offer->freeze();
+        }
+        offers.clear();
+    }
 
     const RangeFacts& factsOf(QTextDocument* document, int from, int to)
     {
@@ -323,6 +334,8 @@ RichTextBox::RichTextBox(QWidget* parent)
 
 RichTextBox::~RichTextBox()
 {
+    // Another program may still paste what was copied here.
+    d->freezeOffers();
     // The editor's own teardown may still move its cursor; nothing is reported from here on.
     disconnect(this, nullptr, this, nullptr);
 }
@@ -371,6 +384,7 @@ void RichTextBox::replaceDocument(QTextDocument* fresh)
     // The editor deletes a document it made itself; one read by LoadFile is ours to delete.
     QTextDocument* old = document();
     const bool ours = old->parent() == this;
+    d->freezeOffers();
     showView(); // nothing of the old text is left to wait for
     d->largeEditRevision = -1;
     ++d->quiet;
@@ -444,11 +458,12 @@ bool RichTextBox::SaveFile(const QString& path, int fileType, QString* error)
 
 QString RichTextBox::Text() const
 {
-    return textOf(*document(), 0, document()->characterCount() - 1);
+    return plainText(*document(), 0, document()->characterCount() - 1);
 }
 
 void RichTextBox::setText(const QString& text)
 {
+    d->freezeOffers();
     ++d->quiet;
     setPlainText(normalisedLineEnds(text));
     --d->quiet;
@@ -507,7 +522,7 @@ void RichTextBox::setSelLength(int length)
 QString RichTextBox::SelText() const
 {
     const QTextCursor c = textCursor();
-    return textOf(*document(), c.selectionStart(), c.selectionEnd());
+    return plainText(*document(), c.selectionStart(), c.selectionEnd());
 }
 
 void RichTextBox::setSelText(const QString& text)
@@ -541,8 +556,16 @@ void RichTextBox::setSelRTF(const QByteArray& rtf)
 {
     if (rtf::looksLikeRtf(rtf)) {
         QTextCursor c = textCursor();
-        if (rtf::insertRtf(c, rtf)) {
-            setTextCursor(c);
+        bool read = false;
+        // The size of the rich text stands for the size of the edit: text takes most of it. Like
+        // a paste, the view then shows where the new text ends.
+        runEdit(
+            std::max(c.selectionEnd() - c.selectionStart(), int(rtf.size())),
+            [&] { read = rtf::insertRtf(c, rtf); }, true);
+        if (read) {
+            const QTextCursor caret = textCursor();
+            if (caret.position() != c.position() || caret.anchor() != c.anchor())
+                setTextCursor(c);
             return;
         }
     }
@@ -740,6 +763,7 @@ bool RichTextBox::setSelAlignment(std::optional<int> alignment)
         = { Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignJustify };
     if (*alignment < 0 || *alignment > 3)
         return false;
+    d->freezeOffers();
     const auto [first, last] = paragraphsOf(*document(), spanOf(textCursor()));
     QTextCursor c(document());
     c.setPosition(first.position());
@@ -754,6 +778,7 @@ void RichTextBox::setSelBullet(TriState value)
 {
     if (!value)
         return;
+    d->freezeOffers();
     const auto [first, last] = paragraphsOf(*document(), spanOf(textCursor()));
     QTextCursor c(document());
     c.beginEditBlock();
@@ -889,7 +914,13 @@ void RichTextBox::SelPrint(QPrinter& printer)
 
 void RichTextBox::Cut()
 {
-    cut();
+    if (!textCursor().hasSelection())
+        return;
+    d->freezeOffers();
+    copy();
+    // What was copied leaves the document at once.
+    d->freezeOffers();
+    textCursor().removeSelectedText();
 }
 
 void RichTextBox::Copy()
@@ -906,10 +937,12 @@ void RichTextBox::Undo()
 {
     // The document undoes a large edit itself: the editor's own Undo then scrolls to the caret,
     // which lays out all the text before it at once. The caret moves with the text either way.
-    if (document()->revision() == d->largeEditRevision)
+    if (document()->revision() == d->largeEditRevision) {
         runEdit(LazyLayoutSpan, [this] { document()->undo(); });
-    else
+    } else {
+        d->freezeOffers();
         undo();
+    }
 }
 
 void RichTextBox::SetFocus()
@@ -941,56 +974,81 @@ bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
 
 void RichTextBox::insertFromMimeData(const QMimeData* source)
 {
-    QTextCursor c = textCursor();
-    c.beginEditBlock();
-    bool done = false;
+    // Read first: the clipboard may hold a selection of this very document.
+    QByteArray rtf;
     for (const char* type : RtfMimeTypes) {
-        const QByteArray bytes = source->data(QLatin1String(type));
-        if (rtf::looksLikeRtf(bytes) && rtf::insertRtf(c, bytes)) {
-            done = true;
+        rtf = source->data(QLatin1String(type));
+        if (rtf::looksLikeRtf(rtf))
             break;
-        }
+        rtf.clear();
     }
-    if (!done && source->hasHtml()) {
-        c.insertFragment(QTextDocumentFragment::fromHtml(source->html(), document()));
-        done = true;
+    const QString html = rtf.isEmpty() && source->hasHtml() ? source->html() : QString();
+    const QString text = rtf.isEmpty() && html.isEmpty() && source->hasText()
+        ? normalisedLineEnds(source->text())
+        : QString();
+
+    QTextCursor c = textCursor();
+    // The size of what is offered stands for the size of the edit.
+    const qsizetype offered = std::max({ rtf.size(), html.size(), text.size() });
+    const int span = int(std::min<qsizetype>(
+        std::max<qsizetype>(c.selectionEnd() - c.selectionStart(), offered), LazyLayoutSpan));
+    const bool large = span >= LazyLayoutSpan;
+    runEdit(
+        span,
+        [&] {
+            c.beginEditBlock();
+            bool done = !rtf.isEmpty() && rtf::insertRtf(c, rtf);
+            if (!done && !html.isEmpty()) {
+                c.insertFragment(QTextDocumentFragment::fromHtml(html, document()));
+                done = true;
+            }
+            if (!done && !text.isEmpty()) {
+                c.insertText(text);
+                done = true;
+            }
+            if (!done && source->hasImage()) {
+                if (const auto picture
+                    = pictureFromImage(qvariant_cast<QImage>(source->imageData())))
+                    insertPicture(c, *picture);
+            }
+            c.endEditBlock();
+        },
+        large);
+    if (large) {
+        // Scrolling to the caret now would lay out all the text before it at once; the view
+        // shows it once the text up to it is laid out.
+        const QTextCursor caret = textCursor();
+        if (caret.position() != c.position() || caret.anchor() != c.anchor())
+            setTextCursor(c);
+        return;
     }
-    if (!done && source->hasText()) {
-        c.insertText(normalisedLineEnds(source->text()));
-        done = true;
-    }
-    if (!done && source->hasImage()) {
-        if (const auto picture = pictureFromImage(qvariant_cast<QImage>(source->imageData())))
-            insertPicture(c, *picture);
-    }
-    c.endEditBlock();
     setTextCursor(c);
     ensureCursorVisible();
 }
 
 QMimeData* RichTextBox::createMimeDataFromSelection() const
 {
-    auto* mime = new QMimeData;
     const QTextCursor c = textCursor();
     if (!c.hasSelection())
-        return mime;
-    const QByteArray rtf = rtf::writeRtf(*document(), c.selectionStart(), c.selectionEnd());
-    for (const char* type : { "text/rtf", "application/rtf" })
-        mime->setData(QLatin1String(type), rtf);
-    mime->setHtml(c.selection().toHtml());
-    mime->setText(SelText());
-    return mime;
+        return new QMimeData;
+    // Under X11 this runs on every change of the selection: nothing is made before it is asked for.
+    auto* offer = new SelectionMimeData(*document(), c.selectionStart(), c.selectionEnd());
+    std::erase_if(d->offers, [](const QPointer<SelectionMimeData>& o) { return o.isNull(); });
+    d->offers.emplace_back(offer);
+    return offer;
 }
 
 // --- Large edits ----------------------------------------------------------------------------
 
-void RichTextBox::runEdit(int span, const std::function<void()>& edit)
+void RichTextBox::runEdit(int span, const std::function<void()>& edit, bool followCaret)
 {
+    d->freezeOffers();
     if (span < LazyLayoutSpan) {
         edit();
         return;
     }
     releaseView(false);
+    d->followCaret = followCaret;
     QTextDocument* doc = document();
     // A view still held from an earlier edit still shows the place taken then.
     if (!d->viewHeld) {
@@ -1002,17 +1060,20 @@ void RichTextBox::runEdit(int span, const std::function<void()>& edit)
     // has come.
     doc->findBlock(d->heldPosition).layout()->clearLayout();
     doc->lastBlock().layout()->clearLayout();
-    // Setting the page size again makes the layout start afresh from the top and go on in
-    // steps between events; the edit then lays out only what lies before that point.
-    doc->setPageSize(doc->pageSize());
     viewport()->setUpdatesEnabled(false);
     d->viewHeld = true;
+    // Without a page size the document is not laid out at all while it changes; setting the size
+    // back makes the layout start afresh from the top and go on in steps between events. (Had the
+    // layout of a small note already finished, the edit would be laid out whole, at once.)
+    const QSizeF page = doc->pageSize();
+    doc->setPageSize(QSizeF(0, 0));
     // Inside an edit block a cursor that moves does not measure where it now stands, which would
     // lay out everything before it at once.
     QTextCursor block(doc);
     block.beginEditBlock();
     edit();
     block.endEditBlock();
+    doc->setPageSize(page);
     d->largeEditRevision = doc->revision();
     disconnect(d->layoutProgress);
     d->layoutProgress = connect(doc->documentLayout(),
@@ -1025,6 +1086,24 @@ void RichTextBox::releaseView(bool now)
     if (!d->viewHeld)
         return;
     QTextDocument* doc = document();
+    // Measuring a place lays out the text before it at once, but the layout reports its new size
+    // only at its next step: the scroll range must reach the place first.
+    const auto measured = [doc, this](const QTextCursor& at) {
+        const QRect rect = cursorRect(at);
+        QAbstractTextDocumentLayout* layout = doc->documentLayout();
+        d->viewHeld = false; // not back in here through layoutProgress
+        emit layout->documentSizeChanged(layout->frameBoundingRect(doc->rootFrame()).size());
+        d->viewHeld = true;
+        return rect;
+    };
+    if (d->followCaret) {
+        if (!now && doc->findBlock(textCursor().position()).layout()->lineCount() == 0)
+            return;
+        measured(textCursor());
+        showView();
+        ensureCursorVisible();
+        return;
+    }
     const int position = std::clamp(d->heldPosition, 0, doc->characterCount() - 1);
     // Only blocks are looked at until the place is laid out: placing a cursor lays out the text
     // before it.
@@ -1033,7 +1112,7 @@ void RichTextBox::releaseView(bool now)
     QTextCursor held(doc);
     held.setPosition(position);
     QScrollBar* bar = verticalScrollBar();
-    const int target = bar->value() + cursorRect(held).top() - d->heldTop;
+    const int target = bar->value() + measured(held).top() - d->heldTop;
     if (!now && target > bar->maximum() && doc->lastBlock().layout()->lineCount() == 0)
         return; // the view would not reach it yet
     bar->setValue(target);
@@ -1045,6 +1124,7 @@ void RichTextBox::showView()
     if (!d->viewHeld)
         return;
     d->viewHeld = false;
+    d->followCaret = false;
     disconnect(d->layoutProgress);
     viewport()->setUpdatesEnabled(true);
     viewport()->update();
@@ -1105,7 +1185,28 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    if (event->matches(QKeySequence::Cut)) {
+        // The editor's own cut would change the text before what it copied is kept.
+        Cut();
+        event->accept();
+        return;
+    }
+    if (!leavesTextAlone(*event))
+        d->freezeOffers();
     QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    d->freezeOffers();
+    QTextEdit::inputMethodEvent(event);
+}
+
+void RichTextBox::dropEvent(QDropEvent* event)
+{
+    // Moving text within the editor takes it out before inserting it.
+    d->freezeOffers();
+    QTextEdit::dropEvent(event);
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent* event)

@@ -132,6 +132,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -142,8 +144,9 @@ private:
     void replaceDocument(QTextDocument* fresh);
     void reportSelection(bool always);
     void applyCharFormat(const QTextCharFormat& format);
-    // Runs an edit that changes `span` characters; see the definition for large ones.
-    void runEdit(int span, const std::function<void()>& edit);
+    // Runs an edit that changes `span` characters; see the definition for large ones, after
+    // which the view shows the caret when `followCaret`, else the place it showed before.
+    void runEdit(int span, const std::function<void()>& edit, bool followCaret = false);
     // Shows the text again once it is laid out where the view stood (or at once when `now`).
     void releaseView(bool now);
     void showView();

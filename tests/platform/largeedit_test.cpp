@@ -5,7 +5,9 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -109,6 +111,53 @@ TEST_F(LargeEdit, AKeyPressedBeforeTheLayoutIsDoneShowsTheTextAtOnce)
     QApplication::sendEvent(&editor, &shift);
     EXPECT_TRUE(editor.viewport()->updatesEnabled());
     EXPECT_EQ(topOfView(), top);
+}
+
+// A paste or rich text of a megabyte goes in the same way, and the view then shows where it ends.
+TEST_F(LargeEdit, PastingAMegabyteIsLaidOutAfterwards)
+{
+    const QString before = editor.Text();
+    QString pasted;
+    while (pasted.size() < (1 << 20))
+        pasted += QStringLiteral("pasted words\n");
+    RichTextBox source;
+    source.setText(pasted);
+    const QByteArray rtf = source.TextRTF();
+    const struct
+    {
+        const char* name;
+        std::function<void()> edit;
+    } cases[] = {
+        { "text pasted",
+            [&] {
+                auto* mime = new QMimeData;
+                mime->setText(pasted);
+                QGuiApplication::clipboard()->setMimeData(mime);
+                editor.Paste();
+            } },
+        { "rich text pasted",
+            [&] {
+                auto* mime = new QMimeData;
+                mime->setData(QStringLiteral("text/rtf"), rtf);
+                QGuiApplication::clipboard()->setMimeData(mime);
+                editor.Paste();
+            } },
+        { "rich text set", [&] { editor.setSelRTF(rtf); } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor.setSelStart(0);
+        c.edit();
+        EXPECT_FALSE(editor.viewport()->updatesEnabled()); // laid out later, the view held
+        EXPECT_EQ(editor.Text(), pasted + before);
+        EXPECT_EQ(editor.SelStart(), pasted.size());
+        laidOut();
+        EXPECT_TRUE(editor.viewport()->updatesEnabled());
+        EXPECT_TRUE(editor.viewport()->rect().contains(editor.cursorRect()));
+        editor.Undo();
+        laidOut();
+        EXPECT_EQ(editor.Text(), before);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/richtextbox.h"
+#include "platform/selectionmime.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -374,6 +376,62 @@ TEST_F(RichTextBoxTest, PasteTakesTheRichestFormatInOneStep)
         }
         box.Undo();
         EXPECT_EQ(box.Text(), u"[x]") << first;
+    }
+}
+
+// What was copied is made only when a program asks for it, and pastes as it was copied after the
+// note changed or the editor closed.
+TEST(RichTextBoxCopy, PastesWhatWasCopiedAfterEditsAndClosing)
+{
+    using Step = std::function<void(RichTextBox*&)>;
+    const Step copy = [](RichTextBox*& e) { e->Copy(); };
+    const Step cut = [](RichTextBox*& e) { e->Cut(); };
+    const Step none = [](RichTextBox*&) {};
+    const struct
+    {
+        const char* name;
+        Step take, after;
+        bool frozen; // made before the change
+    } cases[] = {
+        { "nothing", copy, none, false },
+        { "caret moved", copy, [](RichTextBox*& e) { QTest::keyClick(e, Qt::Key_Right); }, false },
+        { "typed over", copy, [](RichTextBox*& e) { QTest::keyClicks(e, "x"); }, true },
+        { "unbolded", copy, [](RichTextBox*& e) { e->setSelBold(false); }, true },
+        { "text replaced", copy, [](RichTextBox*& e) { e->setText(QStringLiteral("o")); }, true },
+        { "closed", copy,
+            [](RichTextBox*& e) {
+                delete e;
+                e = nullptr;
+            },
+            true },
+        { "cut", cut, none, true },
+        { "cut with the keyboard",
+            [](RichTextBox*& e) { QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier); }, none,
+            true },
+    };
+    RichTextBox target;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* editor = new RichTextBox;
+        editor->setTextRTF("{\\rtf1\\ansi plain {\\b bold words} tail\\par next}");
+        select(*editor, 6, 10);
+        c.take(editor);
+        c.after(editor);
+        const auto* offered
+            = dynamic_cast<const SelectionMimeData*>(QGuiApplication::clipboard()->mimeData());
+        ASSERT_NE(offered, nullptr);
+        EXPECT_EQ(offered->isFrozen(), c.frozen);
+        EXPECT_EQ(offered->text(), u"bold words");
+        EXPECT_TRUE(offered->html().contains(QStringLiteral("bold words")));
+        target.setText(QString());
+        target.Paste();
+        EXPECT_EQ(target.Text(), u"bold words");
+        select(target, 0, 10);
+        EXPECT_EQ(target.SelBold(), TriState(true));
+        if (editor && std::string_view(c.name).starts_with("cut")) {
+            EXPECT_EQ(editor->Text(), u"plain  tail\nnext");
+        }
+        delete editor;
     }
 }
 
