@@ -36,7 +36,8 @@ struct ProgramState
     std::uint8_t AutoSaveCount = 0;
     QString LastSearchText;
     std::int16_t MatchCaseValue = 0;
-    std::int16_t SearchDirection = 0;
+    std::int16_t SearchDirection = 1; // 0 up, 1 down; down until the user chooses
+    bool LastSearchWholeWord = true; // how LastSearchText was last searched
 };
 
 // Window states as the program stores them.
@@ -113,6 +114,10 @@ public:
     void mnuDelimit_Click();
     void mnuRemoveSp_Click();
     void mnuCountChar_Click();
+    // Search
+    void mnuFind_Click();
+    void mnuFindAgain_Click();
+    void mnuReplace_Click();
 
     // Always on top: the main window's flag follows mnuOnTop's mark; tmrOnTop re-applies it once,
     // shortly after start-up and after each of the program's dialogs closes.
