@@ -73,6 +73,11 @@ void frmFind::optDirection_Click(int Index)
     owner().Module.SearchDirection = std::int16_t(Index);
 }
 
+SearchOptions frmFind::options() const
+{
+    return { chkCase->isChecked(), true, optDirection[0]->isChecked() };
+}
+
 void frmFind::cmdFind_Click()
 {
     // A disabled default button is not pressed by Enter, but a stray click must not search for
@@ -80,13 +85,13 @@ void frmFind::cmdFind_Click()
     const QString text = txtFind->text();
     if (text.isEmpty())
         return;
-    rememberSearch(text, true);
-    searchNote(text, { chkCase->isChecked(), true, optDirection[0]->isChecked() });
+    rememberSearch(text, options());
+    searchNote(text, options());
 }
 
 void frmFind::cmdCancel_Click()
 {
-    rememberSearch(txtFind->text(), true);
+    rememberSearch(txtFind->text(), options());
     owner().Module.MatchCaseValue = chkCase->isChecked() ? 1 : 0;
     reject();
 }

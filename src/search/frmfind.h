@@ -33,6 +33,9 @@ public:
     QRadioButton* optDirection[2] = {}; // 0 up, 1 down
     QPushButton* cmdFind = nullptr;
     QPushButton* cmdCancel = nullptr;
+
+private:
+    SearchOptions options() const;
 };
 
 } // namespace penwick

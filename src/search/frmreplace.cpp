@@ -75,7 +75,7 @@ QString frmReplace::searchText()
 {
     const QString text = txtFind->text();
     if (!text.isEmpty())
-        rememberSearch(text, chkWhole->isChecked());
+        rememberSearch(text, options());
     return text;
 }
 
@@ -110,7 +110,7 @@ void frmReplace::cmdReplaceAll_Click()
 
 void frmReplace::cmdCancel_Click()
 {
-    rememberSearch(txtFind->text(), chkWhole->isChecked());
+    rememberSearch(txtFind->text(), options());
     owner().Module.MatchCaseValue = chkCase->isChecked() ? 1 : 0;
     reject();
 }

@@ -21,9 +21,8 @@ void frmNotes::mnuFindAgain_Click()
         mnuFind_Click();
         return;
     }
-    findNextOrSay(*rtfNotes, Module.LastSearchText,
-        { Module.MatchCaseValue != 0, Module.LastSearchWholeWord, Module.SearchDirection == 0 },
-        *m_env.prompter, this);
+    findNextOrSay(
+        *rtfNotes, Module.LastSearchText, Module.LastSearchOptions, *m_env.prompter, this);
 }
 
 void frmNotes::mnuReplace_Click()

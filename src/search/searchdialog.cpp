@@ -76,10 +76,10 @@ bool SearchDialog::searchNote(const QString& text, const SearchOptions& options)
     return findNextOrSay(*m_owner.rtfNotes, text, options, *m_owner.environment().prompter, this);
 }
 
-void SearchDialog::rememberSearch(const QString& text, bool wholeWord)
+void SearchDialog::rememberSearch(const QString& text, const SearchOptions& options)
 {
     m_owner.Module.LastSearchText = text;
-    m_owner.Module.LastSearchWholeWord = wholeWord;
+    m_owner.Module.LastSearchOptions = options;
 }
 
 bool SearchDialog::event(QEvent* event)

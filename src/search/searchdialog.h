@@ -47,7 +47,7 @@ protected:
     // Searches the note down (or up) from the selection; says "Word not found." when it fails.
     bool searchNote(const QString& text, const SearchOptions& options);
     // Remembers what Find Next (F4 in the main window) searches for next.
-    void rememberSearch(const QString& text, bool wholeWord);
+    void rememberSearch(const QString& text, const SearchOptions& options);
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

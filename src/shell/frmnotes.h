@@ -3,6 +3,7 @@
 
 #include "app/environment.h"
 #include "platform/commondialog.h"
+#include "search/search.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -37,7 +38,7 @@ struct ProgramState
     QString LastSearchText;
     std::int16_t MatchCaseValue = 0;
     std::int16_t SearchDirection = 1; // 0 up, 1 down; down until the user chooses
-    bool LastSearchWholeWord = true; // how LastSearchText was last searched
+    SearchOptions LastSearchOptions; // how LastSearchText was last searched
 };
 
 // Window states as the program stores them.
