@@ -891,6 +891,29 @@ int RichTextBox::Find(
     return found.selectionStart();
 }
 
+void RichTextBox::ReplaceEach(const std::vector<int>& starts, int length, const QString& text)
+{
+    if (starts.empty() || length <= 0)
+        return;
+    const QString lines = normalisedLineEnds(text);
+    // Everything from the first replacement to the last is laid out again.
+    const int span = starts.back() + std::max(length, int(lines.size())) - starts.front();
+    runEdit(span, [&] {
+        QTextCursor c(document());
+        c.beginEditBlock();
+        // From the last to the first, so that the places still to come do not move.
+        for (auto at = starts.rbegin(); at != starts.rend(); ++at) {
+            c.setPosition(*at + 1);
+            QTextCharFormat format = c.charFormat();
+            format.clearProperty(QTextFormat::ObjectType);
+            c.setPosition(*at);
+            c.setPosition(*at + length, QTextCursor::KeepAnchor);
+            c.insertText(lines, format);
+        }
+        c.endEditBlock();
+    });
+}
+
 void RichTextBox::SelPrint(QPrinter& printer)
 {
     const QTextCursor c = textCursor();

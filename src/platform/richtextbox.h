@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QMimeData;
 class QPrinter;
@@ -99,6 +100,9 @@ public:
     // text. Selects the match and returns its position, or returns -1.
     int Find(const QString& text, std::optional<int> start = std::nullopt,
         std::optional<int> end = std::nullopt, int options = 0);
+    // Replaces `length` characters at each of `starts` (ascending, not overlapping) by `text`,
+    // each in the format of the first character it replaces, as one step to undo.
+    void ReplaceEach(const std::vector<int>& starts, int length, const QString& text);
     // Prints the selection, or everything when nothing is selected.
     void SelPrint(QPrinter& printer);
 

@@ -3,6 +3,7 @@
 
 #include "app/environment.h"
 #include "platform/commondialog.h"
+#include "search/search.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -37,7 +38,8 @@ struct ProgramState
     std::uint8_t AutoSaveCount = 0;
     QString LastSearchText;
     std::int16_t MatchCaseValue = 0;
-    std::int16_t SearchDirection = 0;
+    std::int16_t SearchDirection = 1; // 0 up, 1 down; down until the user chooses
+    SearchOptions LastSearchOptions; // how LastSearchText was last searched
 };
 
 // Window states as the program stores them.
@@ -117,6 +119,10 @@ public:
     // Help
     void mnuAbout_Click();
     void mnuHelpC_Click();
+    // Search
+    void mnuFind_Click();
+    void mnuFindAgain_Click();
+    void mnuReplace_Click();
 
     // Always on top: the main window's flag follows mnuOnTop's mark; tmrOnTop re-applies it once,
     // shortly after start-up and after each of the program's dialogs closes.

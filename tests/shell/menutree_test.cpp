@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <vector>
 
 namespace penwick::test {
@@ -36,13 +37,46 @@ template <Dialog kind> void cancel(TestEnvironment& env)
 {
     env.dialogs->expectCancel(kind);
 }
-[[maybe_unused]] void answerOk(TestEnvironment& env)
+void answerOk(TestEnvironment& env)
 {
     env.prompter->expectMsgBox();
 }
 void opens(TestEnvironment& env)
 {
     env.shell->expectOpen();
+}
+// Types into the search dialog that opens and presses `keys` there; they must close it.
+void inSearchDialog(const char* typed, const char* keys)
+{
+    QTimer::singleShot(0, [typed, keys] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        QApplication::setActiveWindow(dialog);
+        QTest::keyClicks(dialog->focusWidget(), QLatin1String(typed));
+        const QKeySequence sequence = QKeySequence::fromString(QLatin1String(keys));
+        for (int i = 0; i < sequence.count(); ++i)
+            QTest::keyClick(
+                dialog->focusWidget(), sequence[i].key(), sequence[i].keyboardModifiers());
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "search dialog left open";
+            dialog->close();
+        }
+    });
+}
+// Before any search F4 asks what to find; then it repeats the search, here up from "one".
+void findOneUpwards(TestEnvironment&)
+{
+    inSearchDialog("one", "Alt+U, Return, Escape");
+}
+void findTwo(TestEnvironment&)
+{
+    inSearchDialog("two", "Alt+D, Return, Escape");
+}
+// Replace opens with the selection; replacing it finds nothing more.
+void replaceByTwo(TestEnvironment& env)
+{
+    env.prompter->expectMsgBox();
+    inSearchDialog("", "Alt+P, 2, Alt+R, Escape");
 }
 
 // Every shortcut of the menu bar and the access key of every menu, pressed in the window, one
@@ -82,7 +116,11 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         { "Ctrl+F", "dialog=Choose Font", cancel<Dialog::Font> },
         { "Ctrl+E", "dialog=Text Color", cancel<Dialog::Color> },
         { "Ctrl+D", "dialog=Background Color", cancel<Dialog::Color> },
-        { "Ctrl+H", "" },
+        // Before any search F4 asks what to find; then it repeats the search, here up from "one".
+        { "F4", "selection=0+3", findOneUpwards },
+        { "F4", "message=Word not found.", answerOk },
+        { "Ctrl+G", "selection=4+3", findTwo },
+        { "Ctrl+H", "text=one 2 selection=5+0 message=Word not found.", replaceByTwo },
         { "Ctrl+S", "saved=1" },
         { "F1", "open=Readme.txt", opens },
         // Two menus share the F: Alt+F always opens the first, another F moves on.
@@ -110,6 +148,8 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         }
         EXPECT_EQ(Observed(w, env).changedSince(before), QLatin1String(press.effect));
 
+        if (!QApplication::activeWindow())
+            QApplication::setActiveWindow(&w); // as the window manager does when a dialog closes
         for (int escapes = 0; escapes < 8 && QApplication::focusWidget() != &e; ++escapes) {
             QWidget* popup = QApplication::activePopupWidget();
             QTest::keyClick(popup ? popup : QApplication::focusWidget(), Qt::Key_Escape);

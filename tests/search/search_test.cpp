@@ -1,0 +1,236 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The search rules, and the Find and Replace dialogs driven by keys inside their modal loops.
+#include "harness/programtest.h"
+#include "platform/richtextbox.h"
+#include "search/frmfind.h"
+#include "search/frmreplace.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace penwick::test {
+namespace {
+
+TEST(WholeWordSearch, Rules)
+{
+    const QString text = QStringLiteral("the other then The the.");
+    const struct
+    {
+        QString text, needle;
+        qsizetype from;
+        SearchOptions options; // match case, whole word, up
+        qsizetype found;
+    } cases[] = {
+        { text, "the", 1, {}, 15 }, // not inside "other" or "then"; any case
+        { text, "the", 1, { true, true, false }, 19 },
+        { text, "the", 1, { false, false, false }, 5 },
+        { text, "the", 19, { false, true, true }, 15 },
+        { text, "the", 2, { false, true, true }, -1 }, // up: only what ends before the start
+        { text, "the.", 0, {}, 19 }, // an edge that is no letter may touch anything
+        { "a_the 2the the", "the", 0, {}, 11 }, // digits and underscores make words
+        { QStringLiteral("\U00020000the the"), "the", 0, {}, 6 }, // a letter beyond 16 bits
+        { text, "", 0, {}, -1 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(findInText(c.text, c.needle, c.from, c.options), c.found) << (&c - cases);
+}
+
+class SearchDialogs : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        start();
+        e().setText(QStringLiteral("the cat: the the other. The end")); // "the" at 0 9 13 24
+        e().setSelStart(0);
+    }
+    RichTextBox& e() { return *window->rtfNotes; }
+    QString selection() { return QStringLiteral("%1+%2").arg(e().SelStart()).arg(e().SelLength()); }
+
+    // Opens a dialog with `open` and runs `steps` in it once it is shown; they must close it.
+    template <typename D> void in(const std::function<void()>& open, std::function<void(D&)> steps)
+    {
+        QObject scope;
+        bool shown = false;
+        QTimer::singleShot(0, &scope, [&] {
+            auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+            if ((shown = d != nullptr)) {
+                QApplication::setActiveWindow(d);
+                steps(*d);
+                EXPECT_FALSE(d->isVisible());
+                d->reject();
+            }
+        });
+        open();
+        EXPECT_TRUE(shown) << D::staticMetaObject.className();
+    }
+    // Presses keys where the focus is, as "Alt+U, Return".
+    static void press(QWidget& d, const char* keys)
+    {
+        for (const QString& key :
+            QString::fromLatin1(keys).split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+            const QKeyCombination k = QKeySequence::fromString(key)[0];
+            QTest::keyClick(d.focusWidget(), k.key(), k.keyboardModifiers());
+        }
+    }
+    QString lastMessage() const { return env.prompter->shown().back().prompt; }
+};
+
+TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
+{
+    QApplication::setActiveWindow(window.get());
+    e().setFocus();
+    in<frmFind>([&] { QTest::keyClick(&e(), Qt::Key_G, Qt::ControlModifier); },
+        [&](frmFind& d) {
+            EXPECT_EQ(d.minimumSize(), QSize(330, 68)); // 4950 by 1020 twips at 96 DPI
+            EXPECT_EQ(d.maximumSize(), QSize(330, 68));
+            EXPECT_EQ(d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+                Qt::WindowCloseButtonHint);
+            EXPECT_LE((d.geometry().center() - window->geometry().center()).manhattanLength(), 2);
+            QStringList looks { d.windowTitle(), d.Label->text(), d.Frame1->title() };
+            for (QAbstractButton* b : std::initializer_list<QAbstractButton*> {
+                     d.chkCase, d.optDirection[0], d.optDirection[1], d.cmdFind, d.cmdCancel })
+                looks << b->text() + u'=' + b->toolTip();
+            EXPECT_EQ(looks.join(u'|'),
+                u"Find|Fi&nd what:|Direction|Match &Case=Case Sensitivity|"
+                "&Up=Search to Beginning of Document|&Down=Search to End of Document|"
+                "&Find Next=Start Search|Cancel=Return to Notepad");
+            const std::pair<QWidget*, QRect> places[] = { { d.txtFind, { 59, 5, 191, 20 } },
+                { d.chkCase, { 8, 34, 89, 33 } }, { d.Frame1, { 142, 28, 105, 38 } },
+                { d.optDirection[0], { 8, 15, 36, 17 } }, { d.optDirection[1], { 47, 15, 51, 17 } },
+                { d.cmdFind, { 255, 5, 71, 22 } }, { d.cmdCancel, { 255, 31, 71, 22 } } };
+            for (const auto& [control, place] : places)
+                EXPECT_EQ(control->geometry(), place) << control->objectName().toStdString();
+            EXPECT_EQ(d.Label->pos(), QPoint(6, 9));
+            EXPECT_LE(d.Label->geometry().right(), d.txtFind->x()); // sized to its text
+
+            EXPECT_FALSE(d.cmdFind->isEnabled()); // until the box holds text
+            QTest::keyClicks(d.txtFind, QStringLiteral("The"));
+            QStringList order;
+            do {
+                press(d, "Tab");
+                order << d.focusWidget()->objectName();
+            } while (d.focusWidget() != d.txtFind && order.size() < 8);
+            EXPECT_EQ(order.join(u' '), u"chkCase optDirection1 cmdFind cmdCancel txtFind");
+            press(d, "Alt+C, Return"); // down from the caret, matching case
+            EXPECT_EQ(selection(), u"24+3");
+            press(d, "Escape");
+        });
+    EXPECT_EQ(window->Module.LastSearchText, u"The");
+    EXPECT_EQ(window->Module.MatchCaseValue, 1);
+}
+
+TEST_F(SearchDialogs, EveryMatchOnceInOrderThenF4RepeatsTheSearch)
+{
+    in<frmFind>([&] { window->mnuFindAgain_Click(); }, // before any search F4 asks for one
+        [&](frmFind& d) {
+            QTest::keyClicks(d.txtFind, QStringLiteral("the"));
+            QStringList walk;
+            for (int i = 0; i < 6; ++i) {
+                if (i == 4)
+                    env.prompter->expectMsgBox();
+                press(d, i == 5 ? "Alt+U, Return" : "Return");
+                walk << selection();
+            }
+            EXPECT_EQ(walk.join(u' ') + u' ' + lastMessage(),
+                u"0+3 9+3 13+3 24+3 24+3 13+3 Word not found.");
+            d.close(); // Find Next was pressed: the search is remembered all the same
+        });
+    EXPECT_EQ(env.prompter->shown().back().title, u"Penwick");
+    EXPECT_EQ(env.prompter->shown().back().icon, MsgIcon::None);
+    window->mnuFindAgain_Click();
+    EXPECT_EQ(selection(), u"9+3");
+    in<frmFind>([&] { window->mnuFind_Click(); },
+        [&](frmFind& d) {
+            EXPECT_TRUE(d.optDirection[0]->isChecked()); // the direction chosen last
+            d.close();
+        });
+}
+
+TEST_F(SearchDialogs, WhatTheNextFindOpensWith)
+{
+    const struct
+    {
+        int start, length;
+        const char* opensWith; // the box, and Match Case
+        const char* typed;
+        const char* keys;
+        bool closeBox;
+    } steps[] = {
+        { 4, 3, "cat 0", "dog", "", true }, // the close box forgets what was typed
+        { 9, 0, " 0", "end", "Alt+C", false }, // Escape keeps the text and Match Case
+        { 10, 0, "end 1", "", "Alt+C", true }, // unticking counts at once
+        { 0, 0, "end 0", "", "", false },
+    };
+    for (const auto& step : steps) {
+        e().setSelStart(step.start);
+        e().setSelLength(step.length);
+        in<frmFind>([&] { window->mnuFind_Click(); },
+            [&](frmFind& d) {
+                EXPECT_EQ(d.txtFind->text() + u' ' + QString::number(d.chkCase->isChecked()),
+                    QLatin1String(step.opensWith));
+                EXPECT_EQ(d.cmdFind->isEnabled(), !d.txtFind->text().isEmpty());
+                QTest::keyClicks(d.txtFind, QLatin1String(step.typed));
+                press(d, step.keys);
+                step.closeBox ? void(d.close()) : press(d, "Escape");
+            });
+    }
+}
+
+TEST_F(SearchDialogs, ReplaceAndReplaceAll)
+{
+    e().setSelStart(24);
+    e().setSelLength(1);
+    e().setSelBold(true); // the "T" of "The"
+    e().setSelStart(0);
+    const QString text = e().Text();
+    const struct
+    {
+        QString find, with;
+        const char* keys;
+        QString result, message;
+        int undos;
+    } cases[] = {
+        // Nothing selected: the first Replace only finds.
+        { "the", "a", "Alt+R, Alt+R, Alt+R, Alt+R, Alt+R", "a cat: a a other. a end",
+            "Word not found.", 4 },
+        { "the", "the the", "Alt+C, Alt+A", "the the cat: the the the the other. The end",
+            "3 occurrences replaced.", 1 },
+        { "he", "hehe", "Alt+W, Alt+A", "thehe cat: thehe thehe otheher. Thehe end",
+            "5 occurrences replaced.", 1 },
+        { "cat:", "", "Alt+A", "the  the the other. The end", "1 occurrence replaced.", 1 },
+        { "he", "x", "Alt+A", text, "Word not found.", 0 },
+    };
+    for (const auto& c : cases) {
+        env.prompter->expectMsgBox();
+        in<frmReplace>([&] { window->mnuReplace_Click(); },
+            [&](frmReplace& d) {
+                EXPECT_TRUE(d.chkWhole->isChecked());
+                QTest::keyClicks(d.txtFind, c.find);
+                press(d, "Alt+P");
+                QTest::keyClicks(d.txtReplace, c.with);
+                press(d, c.keys);
+                press(d, "Escape");
+            });
+        EXPECT_EQ(e().Text(), c.result);
+        EXPECT_EQ(lastMessage(), c.message);
+        if (&c == cases) {
+            e().setSelStart(18);
+            e().setSelLength(1);
+            EXPECT_EQ(e().SelBold(), true); // the format of the first character replaced
+        }
+        for (int i = 0; i < c.undos; ++i)
+            e().Undo();
+        EXPECT_EQ(e().Text(), text);
+    }
+}
+
+} // namespace
+} // namespace penwick::test
