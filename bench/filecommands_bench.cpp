@@ -85,7 +85,6 @@ Fixture& fixture()
 struct Shown
 {
     RichTextBox note;
-    RichTextBox scratch;
     Shown()
     {
         note.resize(800, 600);
@@ -122,8 +121,8 @@ void BM_InsertRichTextFile(benchmark::State& state)
         w.note.setSelStart(7);
         QCoreApplication::processEvents();
         state.ResumeTiming();
-        filecommands::insertFile(filecommands::InsertKind::RichText, w.note, w.scratch, values,
-            dialogs, prompter, nullptr);
+        filecommands::insertFile(
+            filecommands::InsertKind::RichText, w.note, values, dialogs, prompter, nullptr);
     }
 }
 BENCHMARK(BM_InsertRichTextFile)->Unit(benchmark::kMillisecond)->MinTime(5);

@@ -139,8 +139,7 @@ const InsertDialog insertDialogs[] = {
 // clang-format on
 
 // What goes in at the selection; false with `why` set when the file cannot go in.
-bool insertBytes(
-    InsertKind kind, const QByteArray& bytes, RichTextBox& note, RichTextBox& scratch, QString& why)
+bool insertBytes(InsertKind kind, const QByteArray& bytes, RichTextBox& note, QString& why)
 {
     switch (kind) {
     case InsertKind::Text: {
@@ -160,9 +159,9 @@ bool insertBytes(
             why = tr("It is not a rich-text file.");
             return false;
         }
-        // Read apart from the note first, so that a file the reader refuses changes nothing.
-        scratch.setTextRTF(bytes);
-        note.setSelRTF(scratch.TextRTF());
+        // Read straight into the note: a round trip through the scratch editor would read the
+        // file twice and write it once more.
+        note.setSelRTF(bytes);
         return true;
     case InsertKind::Picture: {
         const auto picture = decodePictureFile(bytes, &why);
@@ -272,8 +271,8 @@ std::optional<Picture> decodePictureFile(const QByteArray& bytes, QString* error
         error, tr("It is not a picture Penwick can read (or it is damaged or too large)."));
 }
 
-void insertFile(InsertKind kind, RichTextBox& note, RichTextBox& scratch,
-    CommonDialogValues& dialog, CommonDialog& dialogs, Prompter& prompter, QWidget* owner)
+void insertFile(InsertKind kind, RichTextBox& note, CommonDialogValues& dialog,
+    CommonDialog& dialogs, Prompter& prompter, QWidget* owner)
 {
     const InsertDialog& settings = insertDialogs[int(kind)];
     dialog.CancelError = true;
@@ -288,14 +287,12 @@ void insertFile(InsertKind kind, RichTextBox& note, RichTextBox& scratch,
         return;
 
     const QString path = dialog.FileName;
-    if (kind == InsertKind::RichText)
-        scratch.setText(QString());
     QString why;
     bool inserted = false;
     {
         WaitCursor hourglass;
         if (const auto bytes = readChosenFile(path, &why))
-            inserted = insertBytes(kind, *bytes, note, scratch, why);
+            inserted = insertBytes(kind, *bytes, note, why);
     }
     if (!inserted)
         reportInsert(prompter, owner, path, why);
@@ -381,18 +378,15 @@ using namespace filecommands;
 
 void frmNotes::mnuInsertImage_Click()
 {
-    insertFile(
-        InsertKind::Picture, *rtfNotes, *rtfNotes2, Dialog1, *m_env.dialogs, *m_env.prompter, this);
+    insertFile(InsertKind::Picture, *rtfNotes, Dialog1, *m_env.dialogs, *m_env.prompter, this);
 }
 void frmNotes::mnuImportText_Click()
 {
-    insertFile(
-        InsertKind::Text, *rtfNotes, *rtfNotes2, Dialog1, *m_env.dialogs, *m_env.prompter, this);
+    insertFile(InsertKind::Text, *rtfNotes, Dialog1, *m_env.dialogs, *m_env.prompter, this);
 }
 void frmNotes::mnuImportRtf_Click()
 {
-    insertFile(InsertKind::RichText, *rtfNotes, *rtfNotes2, Dialog1, *m_env.dialogs,
-        *m_env.prompter, this);
+    insertFile(InsertKind::RichText, *rtfNotes, Dialog1, *m_env.dialogs, *m_env.prompter, this);
 }
 void frmNotes::mnuTextFile_Click()
 {

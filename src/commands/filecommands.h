@@ -38,11 +38,11 @@ std::optional<Picture> decodePictureFile(const QByteArray& bytes, QString* error
 
 enum class InsertKind { Text, RichText, Picture };
 
-// Asks for a file and puts its content in at the note's selection. `scratch` holds a rich-text
-// file on its way in. A cancel ends silently; a file that cannot be inserted leaves the note as
-// it was and is reported through `prompter`, naming the file and the reason.
-void insertFile(InsertKind kind, RichTextBox& note, RichTextBox& scratch,
-    CommonDialogValues& dialog, CommonDialog& dialogs, Prompter& prompter, QWidget* owner);
+// Asks for a file and puts its content in at the note's selection, as one step to undo. A cancel
+// ends silently; a file that cannot be inserted leaves the note as it was and is reported through
+// `prompter`, naming the file and the reason.
+void insertFile(InsertKind kind, RichTextBox& note, CommonDialogValues& dialog,
+    CommonDialog& dialogs, Prompter& prompter, QWidget* owner);
 
 enum class ExportKind { PlainText = 1, RichText = 0 };
 

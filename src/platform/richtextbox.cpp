@@ -25,6 +25,7 @@
 #include <QTextDocumentFragment>
 #include <QTextList>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace penwick {
@@ -541,8 +542,16 @@ void RichTextBox::setSelRTF(const QByteArray& rtf)
 {
     if (rtf::looksLikeRtf(rtf)) {
         QTextCursor c = textCursor();
-        if (rtf::insertRtf(c, rtf)) {
-            setTextCursor(c);
+        // Rich text holds at most about one character per byte.
+        const int span = int(std::min<qsizetype>(
+            std::max<qsizetype>(c.selectionEnd() - c.selectionStart(), rtf.size()), INT_MAX));
+        bool inserted = false;
+        runEdit(span, [&] { inserted = rtf::insertRtf(c, rtf); });
+        if (inserted) {
+            // As in setSelText: setting the caret again would lay out the text before it.
+            const QTextCursor caret = textCursor();
+            if (caret.position() != c.position() || caret.anchor() != c.anchor())
+                setTextCursor(c);
             return;
         }
     }
@@ -1002,9 +1011,6 @@ void RichTextBox::runEdit(int span, const std::function<void()>& edit)
     // has come.
     doc->findBlock(d->heldPosition).layout()->clearLayout();
     doc->lastBlock().layout()->clearLayout();
-    // Setting the page size again makes the layout start afresh from the top and go on in
-    // steps between events; the edit then lays out only what lies before that point.
-    doc->setPageSize(doc->pageSize());
     viewport()->setUpdatesEnabled(false);
     d->viewHeld = true;
     // Inside an edit block a cursor that moves does not measure where it now stands, which would
@@ -1012,6 +1018,11 @@ void RichTextBox::runEdit(int span, const std::function<void()>& edit)
     QTextCursor block(doc);
     block.beginEditBlock();
     edit();
+    // Setting the page size again makes the layout start afresh from the top and go on in
+    // steps between events; the end of the edit then lays out only what lies before that point.
+    // Set before the edit, the layout of a short text would be complete already, and all the
+    // edit inserts would be laid out at once.
+    doc->setPageSize(doc->pageSize());
     block.endEditBlock();
     d->largeEditRevision = doc->revision();
     disconnect(d->layoutProgress);
