@@ -124,6 +124,8 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         { "Ctrl+F", "dialog=Choose Font", cancel<Dialog::Font> },
         { "Ctrl+E", "dialog=Text Color", cancel<Dialog::Color> },
         { "Ctrl+D", "dialog=Background Color", cancel<Dialog::Color> },
+        { "Ctrl+J", "dialog=Select an Image", cancel<Dialog::Open> },
+        { "Ctrl+P", "dialog=Print", cancel<Dialog::Printer> },
         { "Ctrl+H", "" },
         { "Ctrl+S", "saved=1" },
         // Two menus share the F: Alt+F always opens the first, another F moves on.
