@@ -28,6 +28,7 @@
 #include <QTextDocumentFragment>
 #include <QTextList>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace penwick {
@@ -449,8 +450,8 @@ bool RichTextBox::LoadFile(const QString& path, QString* error)
 bool RichTextBox::SaveFile(const QString& path, int fileType, QString* error)
 {
     QByteArray bytes;
-    if (fileType == 1)
-        bytes = Text().toUtf8();
+    if (fileType == 1) // pictures are left out
+        bytes = Text().remove(QChar::ObjectReplacementCharacter).toUtf8();
     else
         bytes = rtf::writeRtf(*document());
     return writeFileAtomically(path, bytes, error);

@@ -42,7 +42,8 @@ public:
     // document it returns has no parent, and must be in the editor's thread when adopted.
     static std::unique_ptr<QTextDocument> ReadFile(const QString& path, QString* error = nullptr);
     void AdoptDocument(std::unique_ptr<QTextDocument> fresh);
-    // Writes the whole content: fileType 0 rich text, 1 plain text (UTF-8, "\n" line ends).
+    // Writes the whole content: fileType 0 rich text, 1 plain text (UTF-8 without BOM, "\n" line
+    // ends, no pictures).
     // The file is replaced atomically: a failed write leaves the previous file in place.
     bool SaveFile(const QString& path, int fileType = 0, QString* error = nullptr);
 

@@ -65,6 +65,9 @@ public:
 
     // File
     void mnuSave_Click();
+    void mnuTextFile_Click();
+    void mnuRichText_Click();
+    void mnuPrint_Click();
     void mnuExit_Click();
     void mnuTExit_Click();
     // Options
@@ -93,6 +96,9 @@ public:
     void mnuLongDate_Click();
     void mnuLongDT_Click();
     void mnuTime_Click();
+    void mnuInsertImage_Click();
+    void mnuImportText_Click();
+    void mnuImportRtf_Click();
     // Format
     void mnuFont_Click();
     void mnuFPlusOne_Click();

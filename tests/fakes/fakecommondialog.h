@@ -46,8 +46,20 @@ public:
     {
         m_script.push_back({ Kind::Font, true, 0, choice });
     }
+    // The user chooses a file in an open or save dialog.
+    void expectFile(Kind kind, const QString& path)
+    {
+        m_script.push_back({ kind, true, 0, {}, path });
+    }
+    // The user accepts the printer dialog, with `printer` set up as chosen.
+    void expectPrinter(QPrinter* printer)
+    {
+        m_script.push_back({ Kind::Printer, true, 0, {}, {}, printer });
+    }
     // The user cancels: Cancelled when CancelError is set (else Ok), values untouched.
     void expectCancel(Kind kind) { m_script.push_back({ kind, false, 0, {} }); }
+    // The dialog cannot be shown: Failed, values untouched.
+    void expectFailure(Kind kind) { m_script.push_back({ kind, false, 0, {}, {}, nullptr, true }); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
 
@@ -70,6 +82,9 @@ private:
         bool accept;
         OleColor color;
         FontChoice font;
+        QString path = {};
+        QPrinter* printer = nullptr;
+        bool fails = false;
     };
     DialogResult show(Kind kind, CommonDialogValues& dialog)
     {
@@ -81,8 +96,18 @@ private:
         }
         const Answer answer = m_script.front();
         m_script.pop_front();
+        if (answer.fails)
+            return DialogResult::Failed;
         if (!answer.accept)
             return cancelled;
+        if (kind == Kind::Open || kind == Kind::Save) {
+            dialog.FileName = answer.path;
+            return DialogResult::Ok;
+        }
+        if (kind == Kind::Printer) {
+            dialog.hDC = answer.printer;
+            return DialogResult::Ok;
+        }
         if (kind == Kind::Color) {
             dialog.Color = answer.color;
             return DialogResult::Ok;

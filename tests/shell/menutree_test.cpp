@@ -121,6 +121,8 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         { "F4", "message=Word not found.", answerOk },
         { "Ctrl+G", "selection=4+3", findTwo },
         { "Ctrl+H", "text=one 2 selection=5+0 message=Word not found.", replaceByTwo },
+        { "Ctrl+J", "dialog=Select an Image", cancel<Dialog::Open> },
+        { "Ctrl+P", "dialog=Print", cancel<Dialog::Printer> },
         { "Ctrl+S", "saved=1" },
         { "F1", "open=Readme.txt", opens },
         // Two menus share the F: Alt+F always opens the first, another F moves on.
