@@ -184,50 +184,6 @@ TEST(NoteFolder, MissingFoldersAreMadePrivate)
     EXPECT_EQ(error, u"Not a directory");
 }
 
-// With the program folder read-only, the first save makes the data folder and the note comes
-// back at the next start. A note already beside the program is loaded, kept from then on in the
-// data folder (whose note then wins), and the user is told once; the original is never written.
-TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
-{
-    for (const bool original : { false, true }) {
-        SCOPED_TRACE(original);
-        TestEnvironment local;
-        Environment env = local.environment();
-        env.isWritable = [&](const QString& f) { return f != local.programFolder(); };
-        if (original) {
-            RichTextBox box;
-            box.setText(QStringLiteral("original"));
-            ASSERT_TRUE(box.SaveFile(local.notePath()));
-            local.prompter->expectMsgBox();
-        }
-        const QByteArray originalBytes = readAll(local.notePath());
-        const QString kept = local.dataFolder() + QStringLiteral("/data.nbx");
-        {
-            frmNotes w(env);
-            ASSERT_TRUE(w.Form_Load());
-            EXPECT_EQ(w.notePath(), kept);
-            EXPECT_EQ(w.rtfNotes->Text(), original ? u"original" : u"");
-            if (original) {
-                const QString told = local.prompter->shown().at(0).prompt;
-                EXPECT_TRUE(told.contains(kept) && told.contains(local.notePath()))
-                    << told.toStdString();
-            }
-            w.rtfNotes->setText(QStringLiteral("edited"));
-            w.mnuSave_Click(); // an unscripted failure message would fail the test
-            w.close();
-        }
-        frmNotes again(env);
-        ASSERT_TRUE(again.Form_Load());
-        EXPECT_EQ(again.rtfNotes->Text(), u"edited");
-        EXPECT_EQ(local.prompter->shown().size(), original ? 1u : 0u);
-        EXPECT_EQ(readAll(local.notePath()), originalBytes);
-        EXPECT_EQ(QFileInfo::exists(local.notePath()), original);
-        again.close();
-    }
-    EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
-    EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
-}
-
 // A note file of no bytes, or a link to a note not there yet, is an empty note: nothing moved
 // aside, nothing said. The note is then saved where the link points.
 TEST(NoteFile, AnEmptyFileOrADanglingLinkIsAnEmptyNote)
@@ -282,10 +238,11 @@ TEST(NoteReadAhead, IsTakenOnlyWhileTheFileIsTheOneItRead)
     {
         NotePrefetch ahead(path);
         ahead.wait();
-        const std::unique_ptr<QTextDocument> read = ahead.take();
-        ASSERT_TRUE(read);
-        EXPECT_EQ(read->toPlainText(), QStringLiteral("first"));
-        EXPECT_EQ(read->thread(), QThread::currentThread());
+        RichTextBox editor;
+        EXPECT_EQ(
+            loadNote(editor, path, QDateTime::currentDateTime(), &ahead).outcome, NoteLoad::Loaded);
+        EXPECT_EQ(editor.Text(), QStringLiteral("first"));
+        EXPECT_EQ(editor.document()->thread(), QThread::currentThread());
     }
     {
         NotePrefetch ahead(path);
@@ -300,6 +257,39 @@ TEST(NoteReadAhead, IsTakenOnlyWhileTheFileIsTheOneItRead)
     QFile::remove(path);
     NotePrefetch missing(path);
     EXPECT_FALSE(missing.take());
+}
+
+// Names already taken get "-2"; a note whose name cannot take the suffix stays where it is, and a
+// rescue folder that cannot be made is named in the error.
+TEST(NoteFile, AsideAndRescueNamesAreFree)
+{
+    QTemporaryDir dir;
+    const QDateTime now(QDate(2026, 3, 14), QTime(15, 9, 26));
+    const auto junk = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write("junk") == 4;
+    };
+    const QString note = dir.filePath(QStringLiteral("data.nbx"));
+    ASSERT_TRUE(junk(note) && junk(note + QStringLiteral(".unreadable-20260314-150926")));
+    RichTextBox editor;
+    const NoteLoad load = loadNote(editor, note, now);
+    EXPECT_EQ(load.outcome, NoteLoad::MovedAside);
+    EXPECT_EQ(load.movedTo, note + QStringLiteral(".unreadable-20260314-150926-2"));
+    const QString longName = dir.filePath(QString(240, u'n'));
+    ASSERT_TRUE(junk(longName));
+    EXPECT_EQ(loadNote(editor, longName, now).outcome, NoteLoad::Unreadable);
+    EXPECT_EQ(readAll(longName), "junk");
+
+    editor.setText(QStringLiteral("words"));
+    const QString rescue = dir.filePath(QStringLiteral("rescue"));
+    EXPECT_EQ(rescueNote(editor, rescue, now),
+        rescue + QStringLiteral("/rescued-note-20260314-150926.rtf"));
+    EXPECT_EQ(rescueNote(editor, rescue, now),
+        rescue + QStringLiteral("/rescued-note-20260314-150926-2.rtf"));
+    QString error;
+    EXPECT_EQ(rescueNote(editor, longName + QStringLiteral("/sub"), now, &error), QString());
+    EXPECT_EQ(error,
+        QStringLiteral("The folder %1/sub could not be created (Not a directory).").arg(longName));
 }
 
 } // namespace

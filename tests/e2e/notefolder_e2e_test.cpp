@@ -26,7 +26,8 @@ std::optional<QString> shell(const QString& command, const QString& folder)
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral("sh"), { "-c", command, "sh", folder });
-    if (p.waitForFinished(processGuardMs) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+    if (p.waitForFinished(processGuardMs) && p.exitStatus() == QProcess::NormalExit
+        && p.exitCode() == 0)
         return std::nullopt;
     return QString::fromLocal8Bit(p.readAll()).trimmed();
 }

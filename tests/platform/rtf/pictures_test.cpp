@@ -165,7 +165,9 @@ TEST(RtfPictures, EveryKindReadsAndWritesBackWithItsBytes)
 
 TEST(RtfPictures, ScaleAndOddHex)
 {
-    const QByteArray hex = fixture("picture.png").toHex();
+    // The first byte as an escape, the rest in upper-case digits with a line break among them.
+    QByteArray hex = "\\'89" + fixture("picture.png").mid(1).toHex().toUpper();
+    hex.insert(20, "\r\n");
     const auto doc = readDoc("{\\rtf1 {\\pict\\pngblip\\picwgoal1500\\pichgoal1500\\picscalex200"
                              "\\picscaley50 "
         + hex + " 1}}");

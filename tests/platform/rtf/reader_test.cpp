@@ -191,7 +191,13 @@ INSTANTIATE_TEST_SUITE_P(Structure, Text, ::testing::Values(
     TextCase{"Table", "{\\rtf1\\trowd\\cellx100\\cellx200\\cellx300\\intbl A\\cell B\\cell C\\cell\\row"
         "\\intbl D\\cell\\cell F\\cell\\row\\pard after}", "A\tB\tC\nD\t\tF\nafter"},
     TextCase{"Upr", "{\\rtf1{\\upr{ansi}{\\*\\ud{uni}}}}", "ansi"},
-    TextCase{"EmptyDocument", "{\\rtf1}", ""}
+    TextCase{"EmptyDocument", "{\\rtf1}", ""},
+    TextCase{"ControlTab", "{\\rtf1 a\\\tb}", "a\tb"},
+    TextCase{"SkippedAtTheTopEndsTheDocument", "{\\rtf1 a\\*\\foo b}c", "a"},
+    TextCase{"SkippedPastTheDepthLimit", "{\\rtf1 " + QByteArray(1100, '{') + "{\\*\\foo x}y"
+        + QByteArray(1100, '}') + "z}", "yz"},
+    TextCase{"PicturesAndNumbersInTablesAreSkipped",
+        "{\\rtf1{\\fonttbl{\\f0 A;}{\\pict\\pngblip 00}{\\pn x}}ok}", "ok"}
 ), caseName);
 // clang-format on
 
