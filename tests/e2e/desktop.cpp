@@ -54,7 +54,8 @@ QString xdotool(const QStringList& arguments)
 {
     QProcess p;
     p.start(QStringLiteral("xdotool"), arguments);
-    if (!p.waitForFinished(processGuardMs) || p.exitCode() != 0) {
+    // "--sync" waits on the window manager, which takes its time on a busy machine.
+    if (!p.waitForFinished(6 * processGuardMs) || p.exitCode() != 0) {
         ADD_FAILURE() << "xdotool " << arguments.join(u' ').toStdString()
                       << " failed: " << p.readAllStandardError().toStdString();
         return {};

@@ -184,6 +184,10 @@ TEST(RtfPictures, BadPictureDropsOnlyItself)
         + fixture("bomb.png").toHex() + "}d{\\pict\\dibitmap0\\picwgoal600\\pichgoal450 "
         + tallDib().toHex() + "}e}");
     EXPECT_EQ(plain(*doc), "abcde");
+    // A picture opening a table cell follows the cell's tab.
+    const auto cell = readDoc("{\\rtf1\\trowd\\cellx100\\cellx200\\intbl A\\cell{\\pict\\pngblip "
+        + fixture("picture.png").toHex() + "}\\cell\\row}");
+    EXPECT_EQ(plain(*cell), QStringLiteral("A\t\uFFFC"));
 }
 
 } // namespace
