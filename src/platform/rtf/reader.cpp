@@ -1376,7 +1376,7 @@ void Reader::finishPicture()
     if (!picture)
         return; // only this picture is lost
     const auto format = pictureFormat(*m_doc, *picture);
-    if (!format)
+    if (!format) // a sound header over data that do not decode
         return;
     if (m_cellPending) {
         m_cellPending = false;

@@ -173,9 +173,6 @@ INSTANTIATE_TEST_SUITE_P(Structure, Text, ::testing::Values(
     TextCase{"TrailingBytesIgnored", QByteArray("{\\rtf1 a}\r\n\0junk", 16), "a"},
     TextCase{"PageAfterParAddsNothing", "{\\rtf1 a\\page b\\par\\page c}", "a\nb\nc"},
     TextCase{"UnknownWordTextKeptStarSkipped", "{\\rtf1 \\foo a{\\bar b}{\\*\\foo hidden{x}}c}", "abc"},
-    TextCase{"SkippedDestinations",
-        "{\\rtf1{\\info{\\title T}}{\\header H}{\\footnote F}{\\*\\generator G;}a"
-        "{\\pntext\\'b7\\tab}{\\listtext 1.\\tab}b{\\*\\bkmkstart k}c}", "abc"},
     TextCase{"FieldWithoutStar", "{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 3}}}", "3"},
     TextCase{"NestedFieldInstruction",
         "{\\rtf1{\\field{\\*\\fldinst IF {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} = 1 \"y\"}"

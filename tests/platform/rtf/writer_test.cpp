@@ -137,6 +137,7 @@ TEST(Writer, PartsWithBulletsAndPicturesWithoutData)
     const QByteArray part = rtf::writeRtf(*doc, 0, 1);
     EXPECT_TRUE(part.contains("\\fcharset2 Symbol;")) << part.toStdString();
     EXPECT_EQ(listStyle(blockOf(*readDoc(part), "a")), QTextListFormat::ListDisc);
+    EXPECT_TRUE(rtf::writeRtf(*readDoc("{\\rtf1\\ri360 x\\par}")).contains("\\ri360"));
 
     QTextDocument lacking;
     QTextCursor c(&lacking);
