@@ -184,6 +184,50 @@ TEST(NoteFolder, MissingFoldersAreMadePrivate)
     EXPECT_EQ(error, u"Not a directory");
 }
 
+// With the program folder read-only, the first save makes the data folder and the note comes
+// back at the next start. A note already beside the program is loaded, kept from then on in the
+// data folder (whose note then wins), and the user is told once; the original is never written.
+TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
+{
+    for (const bool original : { false, true }) {
+        SCOPED_TRACE(original);
+        TestEnvironment local;
+        Environment env = local.environment();
+        env.isWritable = [&](const QString& f) { return f != local.programFolder(); };
+        if (original) {
+            RichTextBox box;
+            box.setText(QStringLiteral("original"));
+            ASSERT_TRUE(box.SaveFile(local.notePath()));
+            local.prompter->expectMsgBox();
+        }
+        const QByteArray originalBytes = readAll(local.notePath());
+        const QString kept = local.dataFolder() + QStringLiteral("/data.nbx");
+        {
+            frmNotes w(env);
+            ASSERT_TRUE(w.Form_Load());
+            EXPECT_EQ(w.notePath(), kept);
+            EXPECT_EQ(w.rtfNotes->Text(), original ? u"original" : u"");
+            if (original) {
+                const QString told = local.prompter->shown().at(0).prompt;
+                EXPECT_TRUE(told.contains(kept) && told.contains(local.notePath()))
+                    << told.toStdString();
+            }
+            w.rtfNotes->setText(QStringLiteral("edited"));
+            w.mnuSave_Click(); // an unscripted failure message would fail the test
+            w.close();
+        }
+        frmNotes again(env);
+        ASSERT_TRUE(again.Form_Load());
+        EXPECT_EQ(again.rtfNotes->Text(), u"edited");
+        EXPECT_EQ(local.prompter->shown().size(), original ? 1u : 0u);
+        EXPECT_EQ(readAll(local.notePath()), originalBytes);
+        EXPECT_EQ(QFileInfo::exists(local.notePath()), original);
+        again.close();
+    }
+    EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
+    EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
+}
+
 // A note file of no bytes, or a link to a note not there yet, is an empty note: nothing moved
 // aside, nothing said. The note is then saved where the link points.
 TEST(NoteFile, AnEmptyFileOrADanglingLinkIsAnEmptyNote)
