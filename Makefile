@@ -1,11 +1,14 @@
-# The same two entry points as scripts/run and scripts/test, which need nothing but sh.
+# The same entry points as scripts/run, scripts/test and scripts/coverage, which need nothing but sh.
 PRESET ?= dev
 export PRESET
 
-.PHONY: run test
+.PHONY: run test coverage
 
 run:
 	@./scripts/run
 
 test:
 	@./scripts/test
+
+coverage:
+	@./scripts/coverage

@@ -136,7 +136,7 @@ bool writeFileAtomically(const QString& path, QByteArrayView data, QString* erro
         ::unlink(tempName.constData());
         return fail(describe(err));
     };
-    if (::fchmod(fd.get(), mode) != 0)
+    if (::fchmod(fd.get(), mode) != 0) // on our own new file: only on a failing file system
         return abandon(errno);
 
     const char* p = data.data();
@@ -155,7 +155,7 @@ bool writeFileAtomically(const QString& path, QByteArrayView data, QString* erro
     }
     if (ops.fsync(fd.get()) != 0)
         return abandon(errno);
-    if (fd.close() != 0) {
+    if (fd.close() != 0) { // after fsync succeeded: only network file systems report here
         const int err = errno;
         ::unlink(tempName.constData());
         return fail(describe(err));

@@ -300,10 +300,11 @@ TEST(NoteReadAhead, IsTakenOnlyWhileTheFileIsTheOneItRead)
     {
         NotePrefetch ahead(path);
         ahead.wait();
-        const std::unique_ptr<QTextDocument> read = ahead.take();
-        ASSERT_TRUE(read);
-        EXPECT_EQ(read->toPlainText(), QStringLiteral("first"));
-        EXPECT_EQ(read->thread(), QThread::currentThread());
+        RichTextBox editor;
+        EXPECT_EQ(
+            loadNote(editor, path, QDateTime::currentDateTime(), &ahead).outcome, NoteLoad::Loaded);
+        EXPECT_EQ(editor.Text(), QStringLiteral("first"));
+        EXPECT_EQ(editor.document()->thread(), QThread::currentThread());
     }
     {
         NotePrefetch ahead(path);
@@ -318,6 +319,39 @@ TEST(NoteReadAhead, IsTakenOnlyWhileTheFileIsTheOneItRead)
     QFile::remove(path);
     NotePrefetch missing(path);
     EXPECT_FALSE(missing.take());
+}
+
+// Names already taken get "-2"; a note whose name cannot take the suffix stays where it is, and a
+// rescue folder that cannot be made is named in the error.
+TEST(NoteFile, AsideAndRescueNamesAreFree)
+{
+    QTemporaryDir dir;
+    const QDateTime now(QDate(2026, 3, 14), QTime(15, 9, 26));
+    const auto junk = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write("junk") == 4;
+    };
+    const QString note = dir.filePath(QStringLiteral("data.nbx"));
+    ASSERT_TRUE(junk(note) && junk(note + QStringLiteral(".unreadable-20260314-150926")));
+    RichTextBox editor;
+    const NoteLoad load = loadNote(editor, note, now);
+    EXPECT_EQ(load.outcome, NoteLoad::MovedAside);
+    EXPECT_EQ(load.movedTo, note + QStringLiteral(".unreadable-20260314-150926-2"));
+    const QString longName = dir.filePath(QString(240, u'n'));
+    ASSERT_TRUE(junk(longName));
+    EXPECT_EQ(loadNote(editor, longName, now).outcome, NoteLoad::Unreadable);
+    EXPECT_EQ(readAll(longName), "junk");
+
+    editor.setText(QStringLiteral("words"));
+    const QString rescue = dir.filePath(QStringLiteral("rescue"));
+    EXPECT_EQ(rescueNote(editor, rescue, now),
+        rescue + QStringLiteral("/rescued-note-20260314-150926.rtf"));
+    EXPECT_EQ(rescueNote(editor, rescue, now),
+        rescue + QStringLiteral("/rescued-note-20260314-150926-2.rtf"));
+    QString error;
+    EXPECT_EQ(rescueNote(editor, longName + QStringLiteral("/sub"), now, &error), QString());
+    EXPECT_EQ(error,
+        QStringLiteral("The folder %1/sub could not be created (Not a directory).").arg(longName));
 }
 
 } // namespace

@@ -23,7 +23,7 @@ const QString binary = QStringLiteral(PENWICK_BINARY);
 bool waitUntil(const ProgramFolder& folder, QProcess* process, const std::function<bool()>& done,
     const QStringList& files = {})
 {
-    process->waitForStarted(60000);
+    process->waitForStarted(processGuardMs);
     QFileSystemWatcher watcher({ folder.path() });
     QEventLoop loop;
     const auto check = [&] {
@@ -37,7 +37,7 @@ bool waitUntil(const ProgramFolder& folder, QProcess* process, const std::functi
     QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, &loop, check);
     check();
     QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // a guard, not a wait
+    QTimer::singleShot(processGuardMs, &loop, &QEventLoop::quit); // a guard, not a wait
     if (!done())
         loop.exec();
     return done() && process->state() == QProcess::Running;
@@ -59,7 +59,7 @@ bool waitForLock(const ProgramFolder& folder, QProcess* owner)
 void terminate(QProcess* process)
 {
     process->terminate(); // SIGTERM: the program closes the ordinary way
-    ASSERT_TRUE(process->waitForFinished(60000));
+    ASSERT_TRUE(process->waitForFinished(processGuardMs));
     EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process->exitCode(), 0);
 }
@@ -74,7 +74,7 @@ TEST(SingleCopy, ASecondStartEndsAtOnceAndAKilledCopysLockDoesNotBlock)
     ASSERT_TRUE(waitForLock(folder, first));
 
     QProcess* second = folder.start(&owner);
-    ASSERT_TRUE(second->waitForFinished(60000));
+    ASSERT_TRUE(second->waitForFinished(processGuardMs));
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(folder.settingsFile()));
     EXPECT_FALSE(QFileInfo::exists(folder.notePath()));
@@ -89,7 +89,7 @@ TEST(SingleCopy, ASecondStartEndsAtOnceAndAKilledCopysLockDoesNotBlock)
     QProcess* killed = folder.start(&owner);
     ASSERT_TRUE(waitForLock(folder, killed));
     killed->kill();
-    ASSERT_TRUE(killed->waitForFinished(60000));
+    ASSERT_TRUE(killed->waitForFinished(processGuardMs));
     ASSERT_TRUE(QFileInfo::exists(lock));
     // The killed copy's lock does not block the next; SIGHUP and SIGINT close as SIGTERM does.
     for (const int signal : { SIGHUP, SIGINT }) {
@@ -97,7 +97,7 @@ TEST(SingleCopy, ASecondStartEndsAtOnceAndAKilledCopysLockDoesNotBlock)
         QProcess* next = folder.start(&owner);
         ASSERT_TRUE(waitForLock(folder, next));
         ::kill(pid_t(next->processId()), signal);
-        ASSERT_TRUE(next->waitForFinished(60000));
+        ASSERT_TRUE(next->waitForFinished(processGuardMs));
         EXPECT_TRUE(QFileInfo::exists(folder.notePath())) << signal;
     }
 }
@@ -134,7 +134,8 @@ TEST(SingleCopy, ExactlyOneOfTwentySimultaneousStartsSurvives)
                 loop.quit();
         });
     }
-    QTimer::singleShot(120000, &loop, &QEventLoop::quit); // a guard, not a wait
+    // A guard, not a wait: twenty copies start on a machine with few cores.
+    QTimer::singleShot(2 * processGuardMs, &loop, &QEventLoop::quit);
     loop.exec();
     std::vector<QProcess*> running;
     for (QProcess* p : copies) {

@@ -4,7 +4,6 @@
 #include "platform/twips.h"
 
 #include <QGuiApplication>
-#include <QMenuBar>
 #include <QScreen>
 #include <cmath>
 
@@ -44,7 +43,7 @@ QStringList checkedOptions(const frmNotes& w)
     return on;
 }
 const QStringList defaultOptions { "mnuToolbar", "mnuFlatTool", "mnuWrap", "mnuRememberSize" };
-// The stored values in the order start-up reads them.
+// The stored values start-up reads.
 const char* const storedKeys[] = { "BG", "Startup", "OnTop", "Toolbar", "Flat Toolbar", "Word Wrap",
     "RememberSize", "RememberPos", "Height", "Width", "Left", "Top" };
 
@@ -63,28 +62,7 @@ TEST_F(StartupTest, FirstRunTakesEveryDefault)
 
     // 6945 by 5610 twips (the size is checked as stored at shut-down), centred on the screen.
     EXPECT_EQ(w.pos(), centred(6945, 5610));
-
-    // The menu bar shows its seven menus; the tray menu is only a popup.
-    QStringList shown;
-    for (QAction* a : w.menuBar()->actions())
-        if (a->isVisible())
-            shown << a->text();
-    EXPECT_EQ(shown,
-        (QStringList { "&File", "&Edit", "&Insert", "&Format", "&Options", "Se&arch", "&Help" }));
     EXPECT_TRUE(w.rtfNotes->hasFocus() || !QGuiApplication::focusWindow());
-}
-
-TEST_F(StartupTest, ReadsTheStoreInItsOrder)
-{
-    start();
-    EXPECT_EQ(env.settings->reads, std::vector<QString>(storedKeys, storedKeys + 10));
-
-    // Left and Top only when the position is remembered, after the size.
-    closeWindow(); // shut-down reads too
-    env.settings->reads.clear();
-    restartWith({ { "RememberPos", "True" } });
-    EXPECT_EQ(
-        env.settings->reads, std::vector<QString>(std::begin(storedKeys), std::end(storedKeys)));
 }
 
 TEST_F(StartupTest, StoredOptionsAreApplied)

@@ -24,9 +24,9 @@ Desktop::Desktop()
     m_wm->start(QStringLiteral("openbox"),
         { QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
             QStringLiteral("echo openbox-ready") });
-    m_wm->waitForStarted(30000);
+    m_wm->waitForStarted(processGuardMs);
     while (!m_wm->readAllStandardOutput().contains("openbox-ready")) {
-        if (!m_wm->waitForReadyRead(30000)) {
+        if (!m_wm->waitForReadyRead(processGuardMs)) {
             m_why = QStringLiteral("openbox did not start");
             return;
         }
@@ -36,7 +36,7 @@ Desktop::Desktop()
     m_panel->setStandardOutputFile(QProcess::nullDevice());
     m_panel->setStandardErrorFile(QProcess::nullDevice());
     m_panel->start(QStringLiteral("tint2"), {});
-    m_panel->waitForStarted(30000);
+    m_panel->waitForStarted(processGuardMs);
     m_ready = true;
 }
 
@@ -45,7 +45,7 @@ Desktop::~Desktop()
     for (QProcess* p : { m_panel.get(), m_wm.get() }) {
         if (p && p->state() != QProcess::NotRunning) {
             p->terminate();
-            p->waitForFinished(10000);
+            p->waitForFinished(processGuardMs);
         }
     }
 }
@@ -54,7 +54,8 @@ QString xdotool(const QStringList& arguments)
 {
     QProcess p;
     p.start(QStringLiteral("xdotool"), arguments);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+    // "--sync" waits on the window manager, which takes its time on a busy machine.
+    if (!p.waitForFinished(6 * processGuardMs) || p.exitCode() != 0) {
         ADD_FAILURE() << "xdotool " << arguments.join(u' ').toStdString()
                       << " failed: " << p.readAllStandardError().toStdString();
         return {};
@@ -72,7 +73,7 @@ void ProgramOnDesktop::TearDown()
 {
     if (process && process->state() != QProcess::NotRunning) {
         process->kill();
-        process->waitForFinished(10000);
+        process->waitForFinished(processGuardMs);
     }
 }
 
@@ -95,7 +96,7 @@ QString ProgramOnDesktop::stored(std::initializer_list<const char*> keys) const
 QString ProgramOnDesktop::start()
 {
     process.reset(folder.start(nullptr, QStringLiteral("xcb")));
-    EXPECT_TRUE(process->waitForStarted(30000));
+    EXPECT_TRUE(process->waitForStarted(processGuardMs));
     const QString id
         = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
                       QString::number(process->processId()), "--name", "^Penwick 4\\.0$" })
@@ -109,7 +110,7 @@ void ProgramOnDesktop::closeThroughWindow(const QString& id)
 {
     xdotool({ "windowactivate", "--sync", id });
     xdotool({ "key", "--clearmodifiers", "alt+F4" });
-    ASSERT_TRUE(process->waitForFinished(30000));
+    ASSERT_TRUE(process->waitForFinished(processGuardMs));
     EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process->exitCode(), 0);
 }

@@ -26,7 +26,8 @@ std::optional<QString> shell(const QString& command, const QString& folder)
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral("sh"), { "-c", command, "sh", folder });
-    if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+    if (p.waitForFinished(processGuardMs) && p.exitStatus() == QProcess::NormalExit
+        && p.exitCode() == 0)
         return std::nullopt;
     return QString::fromLocal8Bit(p.readAll()).trimmed();
 }
@@ -75,7 +76,7 @@ protected:
     {
         if (process && process->state() != QProcess::NotRunning) {
             process->kill();
-            process->waitForFinished(30000);
+            process->waitForFinished(processGuardMs);
         }
     }
 
@@ -89,7 +90,7 @@ protected:
     void start(const ProgramFolder& folder)
     {
         process.reset(folder.start(nullptr, QStringLiteral("xcb")));
-        ASSERT_TRUE(process->waitForStarted(30000));
+        ASSERT_TRUE(process->waitForStarted(processGuardMs));
     }
     // Types at the end of the note, then closes the program through its window.
     void appendAndClose(const QString& text)
@@ -100,7 +101,7 @@ protected:
         xdotool({ "key", "--clearmodifiers", "ctrl+End" });
         xdotool({ "type", "--delay", "1", "--window", id, text });
         xdotool({ "key", "--clearmodifiers", "alt+F4" });
-        ASSERT_TRUE(process->waitForFinished(60000));
+        ASSERT_TRUE(process->waitForFinished(processGuardMs));
         EXPECT_EQ(process->exitCode(), 0);
     }
     static QString noteText(const QString& path)

@@ -17,7 +17,7 @@ QString run(const QString& program, const QStringList& arguments)
 {
     QProcess p;
     p.start(program, arguments);
-    p.waitForFinished(30000);
+    p.waitForFinished(processGuardMs);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 

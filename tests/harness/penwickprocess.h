@@ -7,6 +7,11 @@
 
 namespace penwick::test {
 
+// How long a test waits for a copy of the program to start, take its lock, or end before it
+// fails: long enough for a sanitizer build on a busy machine, short enough that a broken lock
+// fails the run in seconds rather than minutes.
+inline constexpr int processGuardMs = 10000;
+
 // The real program, started from its own temporary program folder with per-user folders of its
 // own, so that a test can run several copies side by side.
 class ProgramFolder

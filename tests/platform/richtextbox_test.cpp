@@ -2,13 +2,11 @@
 #include "platform/richtextbox.h"
 #include "platform/selectionmime.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QImage>
-#include <QMainWindow>
 #include <QMimeData>
 #include <QPrinter>
 #include <QSignalSpy>
@@ -433,37 +431,6 @@ TEST(RichTextBoxCopy, PastesWhatWasCopiedAfterEditsAndClosing)
         }
         delete editor;
     }
-}
-
-// The main window's handler runs Undo and takes the key; its menu's Ctrl+Z must stay quiet and
-// the editor must not undo as well.
-TEST(RichTextBoxUndo, CtrlZUndoesOnceWhenTheHandlerTakesTheKey)
-{
-    QMainWindow window;
-    auto* box = new RichTextBox(&window);
-    window.setCentralWidget(box);
-    QAction menuUndo;
-    menuUndo.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    window.addAction(&menuUndo);
-    QSignalSpy menuUndos(&menuUndo, &QAction::triggered);
-    QObject::connect(box, &RichTextBox::KeyDown, [&](int& keyCode, int& shift) {
-        if (keyCode == 90 && (shift & 2)) {
-            box->Undo();
-            keyCode = 0;
-        }
-    });
-    window.show();
-    QApplication::setActiveWindow(&window);
-    box->setFocus();
-    QTest::keyClicks(box, "a");
-    QTest::keyClick(box, Qt::Key_Return);
-    QTest::keyClicks(box, "b");
-    ASSERT_EQ(QApplication::focusWidget(), box);
-    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(box->Text(), u"a\n");
-    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(box->Text(), u"a");
-    EXPECT_EQ(menuUndos.count(), 0);
 }
 
 // --- Keyboard and mouse events ---------------------------------------------------------------

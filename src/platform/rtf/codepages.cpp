@@ -139,7 +139,7 @@ std::array<char16_t, 256> buildTable(int codePage)
     if (!name || codePage == 1252)
         return t;
     iconv_t cd = openUtf16(name);
-    if (cd == iconv_t(-1))
+    if (cd == iconv_t(-1)) // only where the C library lacks the page (not glibc)
         return t;
     for (int i = 0x20; i < 256; ++i) {
         const unsigned char b = uchar(i);
@@ -239,7 +239,7 @@ CodePageDecoder::CodePageDecoder(int codePage)
     if (m_doubleByte) {
         m_iconv = std::make_unique<Iconv>();
         m_iconv->cd = openUtf16(iconvName(codePage));
-        if (m_iconv->cd == iconv_t(-1))
+        if (m_iconv->cd == iconv_t(-1)) // only where the C library lacks the page (not glibc)
             m_doubleByte = false;
     }
     if (!m_doubleByte)

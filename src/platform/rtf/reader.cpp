@@ -302,19 +302,12 @@ private:
     void apply(const ParaProps& props)
     {
         QTextBlock block = m_c.block();
+        // The new format carries no list: the block leaves any list it was in.
         m_c.setBlockFormat(blockFormat(props, false));
         const ListKind kind = m_listKind(props);
-        QTextList* current = block.textList();
-        if (kind == ListKind::None) {
-            if (current)
-                current->remove(block);
+        if (kind == ListKind::None)
             return;
-        }
         const std::int64_t key = listKey(props);
-        if (current && current == m_list && m_listKey == key)
-            return;
-        if (current)
-            current->remove(block);
         const int level = std::clamp(props.ls ? props.ilvl : props.pnLevel, 0, MaxListLevel);
         QTextBlock prev = block.previous();
         if (m_list && m_listKey == key && prev.isValid() && prev.textList() == m_list) {
@@ -458,7 +451,7 @@ void Reader::run()
     root.decoder = decoderFor(CodePageAnsi);
     m_stack.push_back(root);
     Token t = m_tok.next(); // the opening brace
-    if (t.type != Token::GroupOpen)
+    if (t.type != Token::GroupOpen) // never: callers accept only data that looksLikeRtf()
         return;
     while (!m_done) {
         t = m_tok.next();
@@ -1383,7 +1376,7 @@ void Reader::finishPicture()
     if (!picture)
         return; // only this picture is lost
     const auto format = pictureFormat(*m_doc, *picture);
-    if (!format)
+    if (!format) // a sound header over data that do not decode
         return;
     if (m_cellPending) {
         m_cellPending = false;

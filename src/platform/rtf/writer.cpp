@@ -248,7 +248,7 @@ int Writer::colorIndex(const QColor& color)
 const RunProps& Writer::runProps(int formatIndex, const QTextCharFormat& f)
 {
     auto it = m_runs.find(formatIndex);
-    if (it != m_runs.end())
+    if (it != m_runs.end()) // past the small table's 65 536 indexes only
         return it->second;
     RunProps p;
     p.image = f.isImageFormat();

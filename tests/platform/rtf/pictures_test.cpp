@@ -165,7 +165,9 @@ TEST(RtfPictures, EveryKindReadsAndWritesBackWithItsBytes)
 
 TEST(RtfPictures, ScaleAndOddHex)
 {
-    const QByteArray hex = fixture("picture.png").toHex();
+    // The first byte as an escape, the rest in upper-case digits with a line break among them.
+    QByteArray hex = "\\'89" + fixture("picture.png").mid(1).toHex().toUpper();
+    hex.insert(20, "\r\n");
     const auto doc = readDoc("{\\rtf1 {\\pict\\pngblip\\picwgoal1500\\pichgoal1500\\picscalex200"
                              "\\picscaley50 "
         + hex + " 1}}");
@@ -180,8 +182,13 @@ TEST(RtfPictures, BadPictureDropsOnlyItself)
     const auto doc = readDoc("{\\rtf1 a{\\pict\\pngblip 0102030405}b{\\pict\\wbitmap0 00}c"
                              "{\\pict\\pngblip "
         + fixture("bomb.png").toHex() + "}d{\\pict\\dibitmap0\\picwgoal600\\pichgoal450 "
-        + tallDib().toHex() + "}e}");
-    EXPECT_EQ(plain(*doc), "abcde");
+        + tallDib().toHex() + "}e{\\pict\\pngblip "
+        + (fixture("picture.png").left(33) + QByteArray(80, '\xFF')).toHex() + "}f}");
+    EXPECT_EQ(plain(*doc), "abcdef");
+    // A picture opening a table cell follows the cell's tab.
+    const auto cell = readDoc("{\\rtf1\\trowd\\cellx100\\cellx200\\intbl A\\cell{\\pict\\pngblip "
+        + fixture("picture.png").toHex() + "}\\cell\\row}");
+    EXPECT_EQ(plain(*cell), QStringLiteral("A\t\uFFFC"));
 }
 
 } // namespace

@@ -128,5 +128,26 @@ TEST(Writer, EmptyParagraphs)
     EXPECT_EQ(readDoc(rtf::writeRtf(doc))->findBlockByNumber(1).charFormat().fontPointSize(), 30.0);
 }
 
+// A part holding a bullet still names the Symbol font its label needs; a picture whose data the
+// document lacks is left out.
+TEST(Writer, PartsWithBulletsAndPicturesWithoutData)
+{
+    const auto doc
+        = readDoc("{\\rtf1{\\pntext\\'B7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'B7}}a\\par b}");
+    const QByteArray part = rtf::writeRtf(*doc, 0, 1);
+    EXPECT_TRUE(part.contains("\\fcharset2 Symbol;")) << part.toStdString();
+    EXPECT_EQ(listStyle(blockOf(*readDoc(part), "a")), QTextListFormat::ListDisc);
+    EXPECT_TRUE(rtf::writeRtf(*readDoc("{\\rtf1\\ri360 x\\par}")).contains("\\ri360"));
+
+    QTextDocument lacking;
+    QTextCursor c(&lacking);
+    QTextImageFormat image;
+    image.setName(QStringLiteral("nowhere.png"));
+    c.insertText("a");
+    c.insertImage(image);
+    c.insertText("b");
+    EXPECT_EQ(plain(*readDoc(rtf::writeRtf(lacking))), "ab");
+}
+
 } // namespace
 } // namespace penwick::test
