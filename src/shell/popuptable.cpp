@@ -30,10 +30,10 @@ using M = frmMenu;
         {1, "mnuInsert",     "&Insert",                            none,                        nullptr,               &M::mnuInsert_Click},
         {2, "mnuBullet",     "&Bullet",                            Qt::ALT | Qt::Key_Backspace, &F::mnuBullet_Click,    nullptr},
         {2, "mnuEIsp",       "-",                                  none,                        nullptr,               nullptr},
-        {2, "mnuImage",      "I&mage",                             ctrl(Qt::Key_J),             nullptr,               nullptr}, // wired to the main menu's insert command
+        {2, "mnuImage",      "I&mage",                             ctrl(Qt::Key_J),             &F::mnuInsertImage_Click, nullptr},
         {2, "mnuEIspl",      "-",                                  none,                        nullptr,               nullptr},
-        {2, "mnuText",       "Text &File (.TXT)",                  none,                        nullptr,               nullptr}, // wired to the main menu's insert command
-        {2, "mnuRtf",        "&Rich Text File (.RTF)",             none,                        nullptr,               nullptr}, // wired to the main menu's insert command
+        {2, "mnuText",       "Text &File (.TXT)",                  none,                        &F::mnuImportText_Click, nullptr},
+        {2, "mnuRtf",        "&Rich Text File (.RTF)",             none,                        &F::mnuImportRtf_Click, nullptr},
         {2, "mnuEIspli",     "-",                                  none,                        nullptr,               nullptr},
         {2, "mnuTimeD",      "Time / &Date",                       none,                        nullptr,               &M::mnuTimeD_Click},
         {3, "mnuDate",       "11/16/98",                           none,                        &F::mnuDate_Click,      nullptr},
