@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QStringList>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -41,11 +42,11 @@ public:
             { "clipboard", QApplication::clipboard()->text() },
             { "saved", QString::number(QFile::exists(env.notePath())) } };
         for (const auto& shown : env.dialogs->shown())
-            m_events << QStringLiteral("dialog=") + shown.values.DialogTitle;
+            m_events[0] << QStringLiteral("dialog=") + shown.values.DialogTitle;
         for (const auto& shown : env.prompter->shown())
-            m_events << QStringLiteral("message=") + shown.prompt;
+            m_events[1] << QStringLiteral("message=") + shown.prompt;
         for (const QUrl& url : env.shell->opened())
-            m_events << QStringLiteral("open=")
+            m_events[2] << QStringLiteral("open=")
                     + (url.isLocalFile() ? url.fileName() : url.toString());
     }
 
@@ -57,13 +58,14 @@ public:
             if (before.m_fields[i].second != m_fields[i].second)
                 changes << QLatin1String(m_fields[i].first) + u'=' + m_fields[i].second;
         }
-        changes << m_events.mid(before.m_events.size());
+        for (size_t i = 0; i < std::size(m_events); ++i)
+            changes << m_events[i].mid(before.m_events[i].size());
         return changes.join(u' ');
     }
 
 private:
     std::vector<std::pair<const char*, QString>> m_fields;
-    QStringList m_events;
+    QStringList m_events[3]; // dialogs, messages and addresses, each in the order shown
 };
 
 } // namespace penwick::test
