@@ -45,8 +45,9 @@ QStringList checkedOptions(const frmNotes& w)
 }
 const QStringList defaultOptions { "mnuToolbar", "mnuFlatTool", "mnuWrap", "mnuRememberSize" };
 // The stored values in the order start-up reads them.
+// The auto-save dialog's loading reads its two keys between the options and the size.
 const char* const storedKeys[] = { "BG", "Startup", "OnTop", "Toolbar", "Flat Toolbar", "Word Wrap",
-    "RememberSize", "RememberPos", "Height", "Width", "Left", "Top" };
+    "RememberSize", "RememberPos", "AutoSaveText", "AutoSave", "Height", "Width", "Left", "Top" };
 
 TEST_F(StartupTest, FirstRunTakesEveryDefault)
 {
@@ -77,7 +78,7 @@ TEST_F(StartupTest, FirstRunTakesEveryDefault)
 TEST_F(StartupTest, ReadsTheStoreInItsOrder)
 {
     start();
-    EXPECT_EQ(env.settings->reads, std::vector<QString>(storedKeys, storedKeys + 10));
+    EXPECT_EQ(env.settings->reads, std::vector<QString>(storedKeys, storedKeys + 12));
 
     // Left and Top only when the position is remembered, after the size.
     closeWindow(); // shut-down reads too
