@@ -88,15 +88,21 @@ void SingleInstance::listen(std::function<void()> show)
     QLocalServer* server = m_server.get();
     QObject::connect(server, &QLocalServer::newConnection, server, [server, show] {
         while (QLocalSocket* socket = server->nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, show] {
-                if (socket->bytesAvailable() < showRequest.size())
+            // The request may come with the connection, before it or with its end.
+            const auto take = [socket, show] {
+                if (socket->property("taken").toBool()
+                    || socket->bytesAvailable() < showRequest.size())
                     return;
-                const bool asked = socket->read(showRequest.size()) == showRequest;
-                socket->disconnectFromServer();
-                if (asked)
+                socket->setProperty("taken", true);
+                if (socket->read(showRequest.size()) == showRequest)
                     show();
+            };
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, take);
+            QObject::connect(socket, &QLocalSocket::disconnected, socket, [socket, take] {
+                take();
+                socket->deleteLater();
             });
+            take();
         }
     });
 }

@@ -90,8 +90,9 @@ void frmNotes::mnuFHide_Click()
     hideToTray(true);
 }
 
-// Hidden, then marked minimized, so that the window manager never shows it iconified on the
-// way. Without a tray there would be no way back: the window is minimized to the task bar.
+// Hidden only: a window also marked minimized while unmapped would be mapped iconified when it
+// is shown again. Without a tray there would be no way back: the window is minimized to the task
+// bar instead.
 void frmNotes::hideToTray(bool rememberState)
 {
     if (rememberState && windowStateValue() != vbMinimized)
@@ -101,7 +102,6 @@ void frmNotes::hideToTray(bool rememberState)
         return;
     }
     hide();
-    setWindowState(windowState() | Qt::WindowMinimized);
     showTrayItems(true);
     if (m_trayWatch)
         m_trayWatch->start();
@@ -117,7 +117,7 @@ void frmNotes::followStateToTray()
         if (m_trayWatch)
             m_trayWatch->start();
     }
-    showTrayItems(minimized);
+    showTrayItems(minimized || !isVisible());
 }
 
 void frmNotes::showTrayItems(bool hidden)

@@ -115,7 +115,7 @@ QString ProgramOnDesktop::start()
     process.reset(folder.start(nullptr, QStringLiteral("xcb")));
     EXPECT_TRUE(process->waitForStarted(30000));
     const QString id
-        = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
+        = xdotool({ "search", "--all", "--sync", "--onlyvisible", "--pid",
                       QString::number(process->processId()), "--name", "^Penwick 4\\.0$" })
               .section(u'\n', 0, 0);
     if (!id.isEmpty())
