@@ -33,6 +33,8 @@ struct Environment
     bool endProgramOnUnload = false; // closing the main window ends the event loop
     // Whether a folder can be written; null: ask the system. Tests pretend folders read-only.
     std::function<bool(const QString&)> isWritable;
+    // Whether the desktop shows a system tray; null: ask the system. Tests pretend one.
+    std::function<bool()> isTrayAvailable;
 
     // The program's folder with a trailing "/".
     QString programFolderPath() const;

@@ -2,35 +2,26 @@
 #include "app/notestore.h"
 #include "app/settingsconvert.h"
 #include "app/settingsstore.h"
+#include "autosave/frmauto.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/richtextbox.h"
 #include "platform/singleinstance.h"
 #include "platform/twips.h"
-#include "platform/waitcursor.h"
 #include "shell/frmnotes.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 
 namespace penwick {
 
+// Saving runs between events and on a thread of its own, so that a long note does not hold up
+// the window; what went wrong is told when it ends.
 void frmNotes::mnuSave_Click()
 {
-    QString error;
-    bool saved = false;
-    {
-        WaitCursor hourglass;
-        saved = saveNote(*rtfNotes, m_notePath, &error);
-    }
-    if (!saved) {
-        m_env.prompter->MsgBox(this,
-            tr("The note could not be saved to %1.\n\n%2\n\nThe previous version of the file is "
-               "unchanged.")
-                .arg(QDir::toNativeSeparators(m_notePath), error),
-            MsgIcon::Critical);
-    }
+    m_saver->save(NoteSaver::Command);
 }
 
 void frmNotes::mnuExit_Click()
@@ -60,7 +51,9 @@ void frmNotes::Form_QueryUnload()
         return fromBoolean(menuItem(QLatin1String(item))->isChecked());
     };
 
-    // 1. The note. When its file cannot be written the edits go to a rescue file instead.
+    // 1. The note. When its file cannot be written the edits go to a rescue file instead. A save
+    // still running would end after this one, with older text: it is waited for.
+    m_saver->cancel();
     QString error;
     if (!saveNote(*rtfNotes, m_notePath, &error)) {
         QString rescueError;
@@ -109,10 +102,15 @@ void frmNotes::Form_QueryUnload()
         settings.Write(QStringLiteral("Top"), fromSingle(float(t.toTwipsY(outer.y()))));
     }
     settings.Flush();
+
+    // 5.
+    unloadAutoSaveDialog();
 }
 
 void frmNotes::Form_Unload()
 {
+    if (picTray)
+        picTray->hide();
     m_instance->release();
     // Ending the loop also stops any loop started later: only the running program does it.
     if (m_env.endProgramOnUnload)
@@ -130,14 +128,14 @@ QRect frmNotes::normalOuterGeometry() const
     return outer;
 }
 
-// The auto-save option as stored, written back unchanged.
-std::pair<QString, QString> frmNotes::autoSaveValues() const
+// The auto-save dialog's choice. Loading the dialog reads the stored one, so an unchanged choice
+// is written back unchanged; one left unconfirmed in the open dialog is dropped, as by Cancel.
+std::pair<QString, QString> frmNotes::autoSaveValues()
 {
-    SettingsStore& settings = *m_env.settings;
-    const auto check = toInt16(settings.Read(QStringLiteral("AutoSave"), 0));
-    const bool valid = check && *check >= 0 && *check <= 2;
-    return { QString::number(valid ? *check : 0),
-        settings.Read(QStringLiteral("AutoSaveText"), "10") };
+    frmAuto& dialog = autoSaveDialog();
+    if (dialog.isVisible())
+        dialog.cmdCancel_Click();
+    return { QString::number(dialog.checkValue()), dialog.txtAuto->text() };
 }
 
 } // namespace penwick

@@ -66,8 +66,15 @@ bool frmNotes::Form_Load()
     // note's folder is made first, so that every copy locks beside the same note.
     const QString noteFolder = m_env.notePlace().folder;
     makePrivateFolder(noteFolder);
-    if (!m_instance->acquire(noteFolder, m_env.lockFolder))
+    if (!m_instance->acquire(noteFolder, m_env.lockFolder)) {
+        // The copy that owns the note shows its window instead.
+        m_instance->askOwnerToShow();
         return false;
+    }
+    m_instance->listen([this] {
+        if (!m_shutDown)
+            mnuShow_Click();
+    });
     // Which file to read is settled only now: the copy that owned the note until now may have
     // saved it in between.
     const NotePlace place = m_env.notePlace();
@@ -86,11 +93,15 @@ bool frmNotes::Form_Load()
     // 3.
     LastWindowState = windowStateValue();
 
+    // 4.
+    addTrayIcon();
+
     // 5.
     Module.AppFolder = m_env.programFolderPath();
 
     // 6. The note; an unreadable file is moved aside rather than overwritten later.
     m_notePath = place.path();
+    m_saver->setPath(m_notePath);
     const NoteLoad load
         = loadNote(*rtfNotes, place.readPath, m_env.clock->now(), m_env.notePrefetch.get());
     if (load.outcome == NoteLoad::Loaded && place.movesToDataFolder()) {
@@ -119,6 +130,9 @@ bool frmNotes::Form_Load()
             = toBoolean(settings.Read(QLatin1String(option.key), option.defaultValue)))
             menuItem(QLatin1String(option.item))->setChecked(*value);
     }
+
+    // 9. Its loading switches auto-save on or off.
+    autoSaveDialog();
 
     // 10. Size, then 11. position (centring uses the restored size).
     if (checked("mnuRememberSize")) {
@@ -155,10 +169,13 @@ bool frmNotes::Form_Load()
     // 14.
     applyOnTop();
 
-    // 15. Start in the tray, or show the window with the editor focused.
+    // 15. Start in the tray (never shown, so never iconified on the way), or on the task bar
+    // where there is no tray; or show the window with the editor focused.
     if (checked("mnuStartup")) {
-        setWindowState(windowState() | Qt::WindowMinimized);
-        show();
+        if (trayAvailable())
+            hideToTray(false);
+        else
+            showMinimized();
     } else {
         show();
         rtfNotes->SetFocus();
@@ -179,6 +196,9 @@ bool frmNotes::Form_Load()
     // 19. A toolbar that is not flat keeps its own raised look: nothing is sent.
     if (checked("mnuFlatTool"))
         SetToolbarStyle(*Toolbar, true, false);
+
+    // The note in the editor is the file's: an auto-save has nothing to write until it changes.
+    m_saver->markSaved();
 
     // A message waits for the user; the program may be told to end meanwhile, and then it has
     // already shut down.

@@ -9,6 +9,7 @@ namespace penwick {
 namespace {
 
 constexpr int vbKeyBack = 8;
+constexpr int vbKeyEscape = 27;
 constexpr int vbKeyZ = 90;
 constexpr int vbCtrlMask = 2;
 constexpr int vbAltMask = 4;
@@ -37,6 +38,9 @@ void frmNotes::rtfNotes_Change()
 
 void frmNotes::rtfNotes_KeyDown(int& KeyCode, int& Shift)
 {
+    // Escape with any modifiers sends the window to the tray.
+    if (KeyCode == vbKeyEscape)
+        mnuFHide_Click();
     // Ctrl+Z with any other modifiers runs the Undo command. The editor must not see the key as
     // well, or one press would undo two steps.
     if ((Shift & vbCtrlMask) && KeyCode == vbKeyZ) {

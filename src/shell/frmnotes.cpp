@@ -71,6 +71,15 @@ frmNotes::frmNotes(Environment environment, QWidget* parent)
     connect(tmrOnTop, &QTimer::timeout, this, &frmNotes::tmrOnTop_Timer);
     tmrOnTop->start();
 
+    // Switched on by the auto-save dialog's loading.
+    tmrAuto = new QTimer(this);
+    tmrAuto->setObjectName(QStringLiteral("tmrAuto"));
+    tmrAuto->setInterval(60000);
+    connect(tmrAuto, &QTimer::timeout, this, &frmNotes::tmrAuto_Timer);
+
+    m_saver = new NoteSaver(*rtfNotes, this);
+    connect(m_saver, &NoteSaver::saved, this, &frmNotes::noteSaved);
+
     setWindowWidth(designWidth);
     setWindowHeight(designHeight);
     setWindowLeft(designLeft);

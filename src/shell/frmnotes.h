@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/environment.h"
+#include "app/notesaver.h"
 #include "platform/commondialog.h"
 #include "search/search.h"
 
@@ -10,6 +11,7 @@
 #include <QMargins>
 #include <QRect>
 #include <QSize>
+#include <QSystemTrayIcon>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -24,6 +26,7 @@ namespace penwick {
 
 class ImageList;
 class frmMenu;
+class frmAuto;
 class RichTextBox;
 class SingleInstance;
 class TerminationSignals;
@@ -68,8 +71,15 @@ public:
     void mnuTextFile_Click();
     void mnuRichText_Click();
     void mnuPrint_Click();
+    void mnuFHide_Click();
     void mnuExit_Click();
     void mnuTExit_Click();
+    // Tray: the icon's clicks, and the window shown or hidden in the tray. Where the desktop has
+    // no tray, hiding minimizes to the task bar instead.
+    void picTray_Activated(QSystemTrayIcon::ActivationReason reason);
+    void mnuShow_Click();
+    void mnuHide_Click();
+    bool trayAvailable() const;
     // Options
     void mnuStartup_Click();
     void mnuRememberPos_Click();
@@ -79,6 +89,7 @@ public:
     void mnuWrap_Click();
     void mnuDefaults_Click();
     void mnuOnTop_Click();
+    void mnuAutoSave_Click();
     // Edit
     void mnuUndo_Click();
     void mnuCut_Click();
@@ -141,6 +152,14 @@ public:
     void ownedDialogActivated(QWidget* dialog);
     void ownedDialogClosing(QWidget* dialog);
 
+    // Auto-save: the minute timer, and its dialog, loaded hidden when touched from outside.
+    void tmrAuto_Timer();
+    frmAuto& autoSaveDialog();
+    bool autoSaveDialogLoaded() const { return m_auto != nullptr; }
+    void unloadAutoSaveDialog();
+    // Completes the saves in progress (the note is in its file when this returns).
+    void finishSaving();
+
     // Toolbar and editor events.
     void Toolbar_ButtonClick(ToolbarButton* Button);
     void rtfNotes_Change();
@@ -154,6 +173,8 @@ public:
     ToolbarControl* Toolbar = nullptr;
     frmMenu* menuForm = nullptr; // holds the editor's popup menu
     QTimer* tmrOnTop = nullptr;
+    QTimer* tmrAuto = nullptr;
+    QSystemTrayIcon* picTray = nullptr;
     std::unique_ptr<ImageList> imlToolbarIcons;
     std::int16_t chkBullet = 0; // bullets of the selection: 0 none, 1 all, 2 mixed
     std::int16_t LastWindowState = vbNormal;
@@ -206,7 +227,12 @@ private:
     void applyOuterSize(QSize outer);
     QRect normalOuterGeometry() const;
     void keepOnScreen();
-    std::pair<QString, QString> autoSaveValues() const;
+    std::pair<QString, QString> autoSaveValues();
+    void addTrayIcon();
+    void hideToTray(bool rememberState);
+    void showTrayItems(bool hidden);
+    void followStateToTray();
+    void noteSaved(NoteSaver::Kind kind, bool ok, const QString& error);
     QMargins frameMargins() const;
 
     Environment m_env;
@@ -214,6 +240,10 @@ private:
     QHash<QString, QAction*> m_items;
     QHash<QString, QMenu*> m_menus;
     std::unique_ptr<SingleInstance> m_instance;
+    NoteSaver* m_saver = nullptr;
+    frmAuto* m_auto = nullptr;
+    bool m_autoSaveFailing = false; // told once; said again only after a save that worked
+    QTimer* m_trayWatch = nullptr; // while hidden: a tray that goes away gives the window back
     TerminationSignals* m_signals = nullptr;
     QString m_notePath;
     QStringList m_startupMessages;

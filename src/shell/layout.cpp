@@ -10,8 +10,8 @@
 
 namespace penwick {
 
-// Fits the editor below the toolbar's band and remembers the last non-minimized state. Each
-// step stands alone: one that fails is skipped.
+// Fits the editor below the toolbar's band, remembers the last non-minimized state and sends a
+// minimized window to the tray. Each step stands alone: one that fails is skipped.
 void frmNotes::Form_Resize()
 {
     if (!rtfNotes || !Toolbar)
@@ -27,6 +27,8 @@ void frmNotes::Form_Resize()
     const std::int16_t state = windowStateValue();
     if (state == vbNormal || state == vbMaximized)
         LastWindowState = state;
+
+    followStateToTray();
 }
 
 // A window placed where its title bar cannot be reached (a screen unplugged since, a damaged

@@ -61,9 +61,11 @@ TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
     frmNotes& w = start();
     w.rtfNotes->setText(QStringLiteral("saved version"));
     w.mnuSave_Click();
+    w.finishSaving();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     QFile::remove(env.notePath());
     w.mnuSave_Click();
+    w.finishSaving();
     RichTextBox reader;
     ASSERT_TRUE(reader.LoadFile(env.notePath()));
     EXPECT_EQ(reader.Text(), u"saved version");
@@ -72,6 +74,7 @@ TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
     FailNoteWrites failing(ENOSPC);
     env.prompter->expectMsgBox();
     w.mnuSave_Click();
+    w.finishSaving();
     ASSERT_EQ(env.prompter->shown().size(), 1u);
     const auto& shown = env.prompter->shown().back();
     EXPECT_TRUE(shown.prompt.contains(QDir::toNativeSeparators(env.notePath())));
@@ -216,6 +219,7 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
             }
             w.rtfNotes->setText(QStringLiteral("edited"));
             w.mnuSave_Click(); // an unscripted failure message would fail the test
+            w.finishSaving();
             w.close();
         }
         frmNotes again(env);

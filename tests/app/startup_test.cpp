@@ -45,7 +45,7 @@ QStringList checkedOptions(const frmNotes& w)
 const QStringList defaultOptions { "mnuToolbar", "mnuFlatTool", "mnuWrap", "mnuRememberSize" };
 // The stored values start-up reads.
 const char* const storedKeys[] = { "BG", "Startup", "OnTop", "Toolbar", "Flat Toolbar", "Word Wrap",
-    "RememberSize", "RememberPos", "Height", "Width", "Left", "Top" };
+    "RememberSize", "RememberPos", "AutoSaveText", "AutoSave", "Height", "Width", "Left", "Top" };
 
 TEST_F(StartupTest, FirstRunTakesEveryDefault)
 {

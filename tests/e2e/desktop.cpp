@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "e2e/desktop.h"
 
+#include <QFile>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -32,10 +33,28 @@ Desktop::Desktop()
         }
     }
     // The panel brings the tray; programs dock into it whenever it appears.
+    restartPanel();
+    m_ready = true;
+}
+
+void Desktop::restartPanel(const QString& config)
+{
+    if (m_panel && m_panel->state() != QProcess::NotRunning) {
+        m_panel->terminate();
+        m_panel->waitForFinished(10000);
+    }
+    QStringList arguments;
+    if (!config.isEmpty()) {
+        QFile installed(QStringLiteral("/etc/xdg/tint2/tint2rc"));
+        QFile mine(m_panelConfig.filePath(QStringLiteral("tint2rc")));
+        if (installed.open(QIODevice::ReadOnly) && mine.open(QIODevice::WriteOnly))
+            mine.write(installed.readAll() + '\n' + config.toUtf8() + '\n');
+        arguments << QStringLiteral("-c") << mine.fileName();
+    }
     m_panel = std::make_unique<QProcess>();
     m_panel->setStandardOutputFile(QProcess::nullDevice());
     m_panel->setStandardErrorFile(QProcess::nullDevice());
-    m_panel->start(QStringLiteral("tint2"), {});
+    m_panel->start(QStringLiteral("tint2"), arguments);
     m_panel->waitForStarted(processGuardMs);
     m_ready = true;
 }
@@ -98,7 +117,7 @@ QString ProgramOnDesktop::start()
     process.reset(folder.start(nullptr, QStringLiteral("xcb")));
     EXPECT_TRUE(process->waitForStarted(processGuardMs));
     const QString id
-        = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
+        = xdotool({ "search", "--all", "--sync", "--onlyvisible", "--pid",
                       QString::number(process->processId()), "--name", "^Penwick 4\\.0$" })
               .section(u'\n', 0, 0);
     if (!id.isEmpty())

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
@@ -24,11 +25,15 @@ public:
     Desktop& operator=(const Desktop&) = delete;
     bool ready() const { return m_ready; }
     QString why() const { return m_why; }
+    // Restarts the panel: with the lines of `config` after the installed configuration (a
+    // panel with only a task bar: "panel_items = T"), or as installed when empty.
+    void restartPanel(const QString& config = {});
 
 private:
     Desktop();
     std::unique_ptr<QProcess> m_wm;
     std::unique_ptr<QProcess> m_panel;
+    QTemporaryDir m_panelConfig;
     bool m_ready = false;
     QString m_why;
 };

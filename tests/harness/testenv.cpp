@@ -38,6 +38,7 @@ Environment TestEnvironment::environment() const
     env.clock = clock;
     env.shell = shell;
     env.dialogs = dialogs;
+    env.isTrayAvailable = isTrayAvailable;
     return env;
 }
 

@@ -10,6 +10,7 @@
 #include "harness/qtprinters.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -68,6 +69,7 @@ public:
     std::shared_ptr<FakeShell> shell = std::make_shared<FakeShell>();
     std::shared_ptr<FakeCommonDialog> dialogs = std::make_shared<FakeCommonDialog>();
     std::shared_ptr<RecordingSettings> settings;
+    std::function<bool()> isTrayAvailable; // null: the platform's answer (none, offscreen)
 
 private:
     QTemporaryDir m_root;

@@ -148,6 +148,7 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
             QTest::keyClick(popup ? popup : QApplication::focusWidget(), keys[i].key(),
                 keys[i].keyboardModifiers());
         }
+        w.finishSaving();
         EXPECT_EQ(Observed(w, env).changedSince(before), QLatin1String(press.effect));
 
         if (!QApplication::activeWindow())

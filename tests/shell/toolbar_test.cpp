@@ -122,6 +122,7 @@ TEST_F(ToolbarTest, CommandButtonsRunTheirCommands)
     w.Toolbar_ButtonClick(nullptr);
     ASSERT_FALSE(QFile::exists(env.notePath()));
     click("Save");
+    w.finishSaving();
     EXPECT_TRUE(QFile::exists(env.notePath()));
 }
 

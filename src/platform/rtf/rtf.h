@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <memory>
 
 class QTextCursor;
 class QTextDocument;
@@ -25,5 +26,29 @@ bool readRtf(QTextDocument& document, QByteArrayView data);
 // Every paragraph written ends with \par (the reader takes the last one as the end mark), so
 // a range that ends inside a paragraph reads back without a break after it. Output is 7-bit ASCII.
 QByteArray writeRtf(const QTextDocument& document, int from = 0, int to = -1);
+
+// Writes a whole document as writeRtf does, a piece at a time, so that a long document does not
+// hold up the thread it lives on. Between pieces the document may be edited at or after
+// position(); the result is then the document as it stands after the last piece. An edit before
+// position() needs a new writer.
+class PiecewiseWriter
+{
+public:
+    explicit PiecewiseWriter(const QTextDocument& document);
+    ~PiecewiseWriter();
+    PiecewiseWriter(const PiecewiseWriter&) = delete;
+    PiecewiseWriter& operator=(const PiecewiseWriter&) = delete;
+
+    // Writes about `units` more characters (whole fragments, and at least one); true once the
+    // whole document is written.
+    bool step(int units);
+    int position() const;
+    // The whole file, once step() has returned true.
+    QByteArray take();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 } // namespace penwick::rtf

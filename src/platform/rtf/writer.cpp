@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -173,7 +174,19 @@ public:
 
     QByteArray write();
 
+    // The same output a piece at a time: the body first, the header (whose tables grow while the
+    // body is written) put in front of it at the end.
+    void begin()
+    {
+        collect();
+        m_out.reserve(qsizetype(m_to) * 2 + 4096);
+    }
+    bool writeSome(int units);
+    int position() const { return m_pos; }
+    QByteArray finish();
+
 private:
+    void header();
     void collect();
     int fontIndex(const QString& family);
     int symbolFont();
@@ -205,6 +218,11 @@ private:
     }
     void text(QStringView s);
     void paragraph(const QTextBlock& block, int blockStart);
+    void paragraphHead(const QTextBlock& block);
+    // Writes the block's characters [from, to); stops after the fragment that uses up `budget`
+    // units (when given) and returns where it stopped.
+    int runs(const QTextBlock& block, int blockStart, int from, int to, int* budget = nullptr);
+    void paragraphEnd(const QTextBlock& block, bool empty);
     void picture(const QTextImageFormat& f);
 
     const QTextDocument& m_doc;
@@ -220,6 +238,8 @@ private:
     std::unordered_map<int, RunProps> m_runs;
     std::vector<const RunProps*> m_byIndex; // the same, for small indexes
     RunProps m_current;
+    int m_pos = 0; // piecewise: the next character to write
+    bool m_inParagraph = false; // piecewise: the paragraph at m_pos has its head written
 };
 
 int Writer::fontIndex(const QString& family)
@@ -502,6 +522,16 @@ void Writer::picture(const QTextImageFormat& f)
 
 void Writer::paragraph(const QTextBlock& block, int blockStart)
 {
+    paragraphHead(block);
+    const int blockEnd = blockStart + block.length() - 1; // before the paragraph mark
+    const int from = std::max(m_from, blockStart);
+    const int to = std::min(m_to, blockEnd);
+    runs(block, blockStart, from, to);
+    paragraphEnd(block, from >= to);
+}
+
+void Writer::paragraphHead(const QTextBlock& block)
+{
     const QTextBlockFormat bf = block.blockFormat();
     word("pard");
     switch (bf.alignment() & Qt::AlignHorizontal_Mask) {
@@ -528,6 +558,8 @@ void Writer::paragraph(const QTextBlock& block, int blockStart)
         li += 720 * indent;
         fi = -360;
         const bool bullet = isBullet(lf);
+        if (bullet && m_symbolFont < 0)
+            m_symbolFont = symbolFont(); // a list made after the tables were collected
         // The label as text for readers without list support, then the list itself.
         if (bullet) {
             m_out.put("{\\pntext\\f" + QByteArray::number(std::max(m_symbolFont, 0))
@@ -589,10 +621,10 @@ void Writer::paragraph(const QTextBlock& block, int blockStart)
     default:
         break;
     }
+}
 
-    const int blockEnd = blockStart + block.length() - 1; // before the paragraph mark
-    const int from = std::max(m_from, blockStart);
-    const int to = std::min(m_to, blockEnd);
+int Writer::runs(const QTextBlock& block, int blockStart, int from, int to, int* budget)
+{
     // One copy of the paragraph's text serves all its fragments.
     const QString blockText = block.text();
     int fe = blockStart;
@@ -602,20 +634,27 @@ void Writer::paragraph(const QTextBlock& block, int blockStart)
         fe += frag.length();
         if (fe <= from || fs >= to)
             continue;
+        const int a = std::max(fs, from);
+        const int n = std::min(fe, to) - a;
         const RunProps& props
             = runPropsOf(frag.charFormatIndex(), [&] { return frag.charFormat(); });
         if (props.image) {
             const QTextImageFormat image = frag.charFormat().toImageFormat();
-            for (int i = std::max(fs, from); i < std::min(fe, to); ++i)
+            for (int i = 0; i < n; ++i)
                 picture(image);
-            continue;
+        } else {
+            switchTo(props);
+            text(QStringView(blockText).sliced(a - blockStart, n));
         }
-        switchTo(props);
-        const int a = std::max(fs, from);
-        const int n = std::min(fe, to) - a;
-        text(QStringView(blockText).sliced(a - blockStart, n));
+        if (budget && (*budget -= n) <= 0)
+            return a + n;
     }
-    if (from >= to) {
+    return to;
+}
+
+void Writer::paragraphEnd(const QTextBlock& block, bool empty)
+{
+    if (empty) {
         // An empty paragraph keeps the size and font of its mark.
         switchTo(runPropsOf(block.charFormatIndex(), [&] { return block.charFormat(); }));
     }
@@ -635,6 +674,19 @@ QByteArray Writer::write()
     collect();
     // Pages never written are never touched, so a generous guess costs nothing.
     m_out.reserve(qsizetype(m_to - m_from) * 2 + 4096);
+    header();
+    QTextBlock b = m_doc.findBlock(m_from);
+    for (int pos = b.isValid() ? b.position() : 0; b.isValid() && pos <= m_to; b = b.next()) {
+        paragraph(b, pos);
+        pos += b.length();
+    }
+    m_out.put("}\r\n");
+    return m_out.take();
+}
+
+// The font and colour tables, then the defaults the body starts from.
+void Writer::header()
+{
     m_out.put("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl");
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         m_out.put("{\\f");
@@ -657,16 +709,76 @@ QByteArray Writer::write()
     m_out.put("}\r\n{\\*\\generator Penwick 4.0;}\\viewkind4\\uc1\\f0\\fs24\r\n");
     m_delimit = false;
     m_current = RunProps();
-    QTextBlock b = m_doc.findBlock(m_from);
-    for (int pos = b.isValid() ? b.position() : 0; b.isValid() && pos <= m_to; b = b.next()) {
-        paragraph(b, pos);
-        pos += b.length();
+}
+
+bool Writer::writeSome(int units)
+{
+    // The document may have grown or shrunk after m_pos since the last piece.
+    m_to = m_doc.characterCount() - 1;
+    while (m_pos <= m_to) {
+        const QTextBlock b = m_doc.findBlock(m_pos);
+        if (!b.isValid())
+            break;
+        const int blockStart = b.position();
+        const int blockEnd = blockStart + b.length() - 1;
+        if (!m_inParagraph) {
+            paragraphHead(b);
+            m_inParagraph = true;
+        }
+        m_pos = runs(b, blockStart, std::max(m_pos, blockStart), blockEnd, &units);
+        if (m_pos < blockEnd)
+            return false;
+        paragraphEnd(b, b.length() == 1);
+        m_inParagraph = false;
+        m_pos = blockEnd + 1;
+        if (units <= 0)
+            return m_pos > m_to;
     }
+    return true;
+}
+
+QByteArray Writer::finish()
+{
     m_out.put("}\r\n");
+    Out body = std::exchange(m_out, Out());
+    m_out.reserve(body.size() + 4096);
+    header();
+    m_out.put(body.take());
     return m_out.take();
 }
 
 } // namespace
+
+struct PiecewiseWriter::State
+{
+    explicit State(const QTextDocument& document)
+        : writer(document, 0, document.characterCount() - 1)
+    { }
+    Writer writer;
+};
+
+PiecewiseWriter::PiecewiseWriter(const QTextDocument& document)
+    : m_state(std::make_unique<State>(document))
+{
+    m_state->writer.begin();
+}
+
+PiecewiseWriter::~PiecewiseWriter() = default;
+
+bool PiecewiseWriter::step(int units)
+{
+    return m_state->writer.writeSome(std::max(units, 1));
+}
+
+int PiecewiseWriter::position() const
+{
+    return m_state->writer.position();
+}
+
+QByteArray PiecewiseWriter::take()
+{
+    return m_state->writer.finish();
+}
 
 QByteArray writeRtf(const QTextDocument& document, int from, int to)
 {

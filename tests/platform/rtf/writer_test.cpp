@@ -149,5 +149,40 @@ TEST(Writer, PartsWithBulletsAndPicturesWithoutData)
     EXPECT_EQ(plain(*readDoc(rtf::writeRtf(lacking))), "ab");
 }
 
+// Written a piece at a time, the file is the one written at once; edits made between pieces at
+// or after the written part are in it, new fonts, colours and bullets included.
+TEST(Writer, PiecewiseWritesTheSameFileAndTakesEditsAfterThePartWritten)
+{
+    for (const int units : { 1, 7, 1 << 20 }) {
+        SCOPED_TRACE(units);
+        const auto doc = richDocument();
+        rtf::PiecewiseWriter whole(*doc);
+        while (!whole.step(units)) { }
+        EXPECT_EQ(whole.take(), rtf::writeRtf(*doc));
+
+        rtf::PiecewiseWriter edited(*doc);
+        bool done = edited.step(units);
+        for (int edit = 0; !done; ++edit) {
+            if (edit >= 12) { // edits ahead of the writer would keep it from ever catching up
+                done = edited.step(units);
+                continue;
+            }
+            QTextCursor c(doc.get());
+            c.setPosition(std::min(edited.position() + edit % 3, doc->characterCount() - 1));
+            QTextCharFormat f;
+            f.setFontFamilies({ QStringLiteral("Serif %1").arg(edit) });
+            f.setForeground(QColor(edit, 1, 2));
+            c.insertText(QStringLiteral("+\\"), f);
+            if (edit == 4)
+                c.insertList(QTextListFormat::ListDisc);
+            done = edited.step(units);
+        }
+        // New fonts and colours may take other places in the tables: the same note all the same.
+        const auto read = readDoc(edited.take());
+        EXPECT_EQ(plain(*read), plain(*doc));
+        expectSameFormatting(*readDoc(rtf::writeRtf(*doc)), *read);
+    }
+}
+
 } // namespace
 } // namespace penwick::test

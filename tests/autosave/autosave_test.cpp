@@ -1,0 +1,279 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "autosave/frmauto.h"
+#include "harness/programtest.h"
+#include "platform/atomicfile.h"
+#include "platform/richtextbox.h"
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <cerrno>
+#include <optional>
+
+namespace penwick::test {
+namespace {
+
+using AutoSave = ProgramTest;
+
+// The note's text in its file, or "-" when there is no file.
+QString noteText(const TestEnvironment& env)
+{
+    RichTextBox reader;
+    return reader.LoadFile(env.notePath()) ? reader.Text() : QStringLiteral("-");
+}
+
+TEST(AutoSaveMinutes, EveryTextStandsForAWholeNumberFrom1To255)
+{
+    const std::pair<const char*, int> cases[]
+        = { { "10", 10 }, { "1", 1 }, { "05", 5 }, { " 7 ", 7 }, { "99", 99 }, { "255", 255 },
+              { "256", 255 }, { "99999999999999999999", 255 }, { "0", 1 }, { "00", 1 }, { "-3", 1 },
+              { "", 10 }, { "ab", 10 }, { "1.5", 10 }, { "+", 10 } };
+    for (const auto& [text, minutes] : cases)
+        EXPECT_EQ(autoSaveMinutesOf(QLatin1String(text)), minutes) << text;
+}
+
+// The dialog as designed: caption, fixed size, captions, tab order; Enter and Escape press
+// neither button.
+TEST_F(AutoSave, TheDialogAsDesigned)
+{
+    frmNotes& w = start();
+    frmAuto& d = w.autoSaveDialog();
+    EXPECT_EQ(d.windowTitle(), u"Auto Save");
+    const Twips t = Twips::forScreenOf(&w);
+    EXPECT_EQ(d.size(), QSize(*t.toPixelsX(3285), *t.toPixelsY(1560)));
+    EXPECT_EQ(d.minimumSize(), d.maximumSize());
+    EXPECT_FALSE(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(QStringList({ d.chkAuto->text(), d.Label1->text(), d.txtAuto->text(),
+                              d.Label2->text(), d.cmdOkay->text(), d.cmdCancel->text() })
+                  .join(u'|'),
+        u"Enabled|Auto Save notes every:|10|minutes.|Okay|Cancel");
+    EXPECT_EQ(d.VScroll1->minimum() * 100 + d.VScroll1->maximum(), 199);
+    EXPECT_EQ(d.VScroll1->value(), 10);
+    EXPECT_FALSE(d.txtAuto->isEnabled() || d.VScroll1->isEnabled());
+
+    d.chkAuto->click();
+    d.show();
+    QApplication::setActiveWindow(&d);
+    d.txtAuto->setFocus();
+    QStringList order;
+    for (int i = 0; i < 5; ++i) {
+        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order.join(u' '), u"txtAuto cmdCancel chkAuto cmdOkay VScroll1");
+    for (const auto key : { Qt::Key_Return, Qt::Key_Escape }) {
+        d.txtAuto->setFocus();
+        QTest::keyClick(d.txtAuto, key);
+        EXPECT_TRUE(d.isVisible()) << key;
+    }
+    EXPECT_TRUE(env.settings->writes.empty());
+    d.cmdCancel->click();
+    EXPECT_FALSE(d.isVisible());
+}
+
+// The box: typing, the arrow keys and the scroll bar move together; the number always ends up
+// from 1 to 255; at most two characters are typed.
+TEST_F(AutoSave, TheMinutesBoxAndTheScrollBar)
+{
+    frmNotes& w = start();
+    frmAuto& d = w.autoSaveDialog();
+    d.chkAuto->click();
+    const struct
+    {
+        const char* start;
+        const char* keys; // typed at the end of the box; U and D are the arrow keys
+        const char* text;
+        int scroll;
+    } cases[] = {
+        { "", "0", "1", 1 },
+        { "", "00", "10", 10 }, // the first 0 is already a 1
+        { "1", "D", "1", 1 },
+        { "5", "U", "6", 6 },
+        { "99", "U", "100", 99 },
+        { "255", "UU", "255", 99 },
+        { "ab", "D", "9", 9 },
+        { "4", "27", "42", 42 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.start << " + " << c.keys);
+        d.txtAuto->setText(QLatin1String(c.start));
+        d.txtAuto->end(false);
+        for (const char* k = c.keys; *k; ++k) {
+            if (*k == 'U' || *k == 'D')
+                QTest::keyClick(d.txtAuto, *k == 'U' ? Qt::Key_Up : Qt::Key_Down);
+            else
+                QTest::keyClicks(d.txtAuto, QString(QLatin1Char(*k)));
+        }
+        EXPECT_EQ(d.txtAuto->text(), QLatin1String(c.text));
+        EXPECT_EQ(d.VScroll1->value(), c.scroll);
+    }
+    d.txtAuto->setText(QStringLiteral("00"));
+    EXPECT_EQ(d.txtAuto->text(), u"00");
+    d.VScroll1->setValue(30);
+    EXPECT_EQ(d.txtAuto->text(), u"30");
+}
+
+// Okay stores the choice and starts the count: with 3 minutes the note is saved at the 3rd,
+// 6th ... tick; after a start with the same choice stored, at the 4th, then every 3rd.
+TEST_F(AutoSave, OkayStoresTheChoiceAndTicksSaveEveryNthMinute)
+{
+    frmNotes& w = start();
+    EXPECT_FALSE(w.tmrAuto->isActive());
+    EXPECT_FALSE(checked("mnuAutoSave"));
+    QTimer::singleShot(0, &w, [&] {
+        frmAuto& d = w.autoSaveDialog();
+        d.chkAuto->click();
+        d.txtAuto->setText(QStringLiteral("3"));
+        d.cmdOkay->click();
+    });
+    w.mnuAutoSave_Click();
+    EXPECT_FALSE(w.autoSaveDialogLoaded());
+    ASSERT_EQ(env.settings->writes.size(), 2u);
+    EXPECT_EQ(
+        env.settings->writes[0], std::make_pair(QStringLiteral("AutoSave"), QStringLiteral("1")));
+    EXPECT_EQ(env.settings->writes[1],
+        std::make_pair(QStringLiteral("AutoSaveText"), QStringLiteral("3")));
+    EXPECT_TRUE(w.tmrAuto->isActive());
+    EXPECT_EQ(w.tmrAuto->interval(), 60000);
+    EXPECT_TRUE(checked("mnuAutoSave"));
+
+    const auto ticks = [&](int count) {
+        QString saves;
+        for (int tick = 1; tick <= count; ++tick) {
+            window->rtfNotes->setText(QString::number(tick));
+            window->tmrAuto_Timer();
+            window->finishSaving();
+            if (noteText(env) == QString::number(tick))
+                saves += QString::number(tick) + u' ';
+        }
+        return saves;
+    };
+    EXPECT_EQ(ticks(7), u"3 6 ");
+    restartWith();
+    EXPECT_TRUE(window->tmrAuto->isActive());
+    EXPECT_EQ(ticks(10), u"4 7 10 ");
+
+    // A tick that finds the note as saved writes nothing.
+    window->tmrAuto_Timer();
+    window->tmrAuto_Timer();
+    QFile::remove(env.notePath());
+    window->tmrAuto_Timer();
+    window->finishSaving();
+    EXPECT_FALSE(QFile::exists(env.notePath()));
+}
+
+// Cancel, or the close box, brings the stored choice back; a box cleared and left open over a
+// tick stops the timer. Minutes stored out of range are shown as used.
+TEST_F(AutoSave, CancelRestoresTheStoredChoice)
+{
+    env.store({ { "AutoSave", QStringLiteral("1") }, { "AutoSaveText", QStringLiteral("300") } });
+    frmNotes& w = start();
+    frmAuto& d = w.autoSaveDialog();
+    EXPECT_EQ(d.txtAuto->text(), u"255");
+    EXPECT_EQ(w.Module.AutoSaveMinutes, 255);
+    for (const bool closeBox : { false, true }) {
+        d.chkAuto->click();
+        EXPECT_FALSE(checked("mnuAutoSave"));
+        EXPECT_TRUE(w.tmrAuto->isActive());
+        if (closeBox) {
+            d.show();
+            d.close();
+        } else {
+            d.cmdCancel->click();
+        }
+        EXPECT_TRUE(d.chkAuto->isChecked());
+        EXPECT_TRUE(checked("mnuAutoSave"));
+        EXPECT_TRUE(w.tmrAuto->isActive());
+    }
+    d.chkAuto->click();
+    w.tmrAuto_Timer();
+    EXPECT_FALSE(w.tmrAuto->isActive());
+    EXPECT_TRUE(env.settings->writes.empty());
+}
+
+// Makes writing the note fail (as a full disk does) while it lives.
+struct FailNoteWrites
+{
+    FailNoteWrites()
+        : saved(atomicFileOps())
+    {
+        atomicFileOps().rename = [](const char* from, const char* to) {
+            if (!QByteArrayView(to).endsWith("/data.nbx"))
+                return ::rename(from, to);
+            errno = ENOSPC;
+            return -1;
+        };
+    }
+    ~FailNoteWrites() { atomicFileOps() = saved; }
+    AtomicFileOps saved;
+};
+
+// A failing auto-save says so once and tries again every tick; after a save that works, a new
+// failure says so again. The note is never lost.
+TEST_F(AutoSave, AFailingAutoSaveSaysSoOnceAndKeepsTrying)
+{
+    env.store({ { "AutoSave", QStringLiteral("1") }, { "AutoSaveText", QStringLiteral("2") } });
+    frmNotes& w = start();
+    const struct
+    {
+        const char* typed;
+        bool failing;
+        const char* file; // after the tick
+        size_t told; // messages so far
+    } ticks[] = {
+        { "a", false, "-", 0 }, { "b", false, "-", 0 }, { "c", false, "c", 0 },
+        { "d", true, "c", 0 }, { "e", true, "c", 1 }, // a save fails: said once
+        { "f", true, "c", 1 }, // tried again at every tick, silently
+        { "g", true, "c", 1 }, { "h", false, "h", 1 }, // tried again, and it works
+        { "i", false, "i", 1 }, { "j", true, "i", 1 },
+        { "k", true, "i", 2 }, // failing after a save that worked: said again
+    };
+    for (const auto& t : ticks) {
+        SCOPED_TRACE(t.typed);
+        std::optional<FailNoteWrites> failing;
+        if (t.failing)
+            failing.emplace();
+        if (t.told > env.prompter->shown().size())
+            env.prompter->expectMsgBox();
+        w.rtfNotes->setText(QLatin1String(t.typed));
+        w.tmrAuto_Timer();
+        w.finishSaving();
+        EXPECT_EQ(noteText(env), QLatin1String(t.file));
+        EXPECT_EQ(env.prompter->shown().size(), t.told);
+    }
+    EXPECT_TRUE(env.prompter->shown().back().prompt.contains(QLatin1String("No space left")));
+    EXPECT_EQ(w.rtfNotes->Text(), u"k");
+}
+
+// An edit made while a long note is saved is in that save (made before the part written, the
+// save starts over) or in the next one. Closing in the middle of a save leaves the latest text.
+TEST_F(AutoSave, EditsDuringASaveAreNeverLost)
+{
+    env.store({ { "AutoSave", QStringLiteral("1") }, { "AutoSaveText", QStringLiteral("1") } });
+    frmNotes& w = start();
+    RichTextBox& e = *w.rtfNotes;
+    e.setText(QStringLiteral("a line of the note\n").repeated(40000));
+    w.mnuSave_Click();
+    QTextCursor(e.document()).insertText(QStringLiteral("first "));
+    w.finishSaving();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    w.tmrAuto_Timer();
+    w.finishSaving();
+    EXPECT_TRUE(noteText(env).startsWith(u"first a line"));
+
+    w.mnuSave_Click();
+    QTextCursor(e.document()).insertText(QStringLiteral("second "));
+    closeWindow();
+    EXPECT_TRUE(noteText(env).startsWith(u"second first a line"));
+}
+
+} // namespace
+} // namespace penwick::test
