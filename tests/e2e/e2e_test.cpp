@@ -43,7 +43,7 @@ TEST_F(EndToEnd, InsertedPictureIsInTheExport)
     ASSERT_FALSE(id.isEmpty());
     xdotool({ "type", "--delay", "1", "--window", id, "before " });
     const auto answer = [this](const char* title, const QString& path) {
-        const QString dialog = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
+        const QString dialog = xdotool({ "search", "--sync", "--all", "--onlyvisible", "--pid",
                                            QString::number(process->processId()), "--name", title })
                                    .section(u'\n', 0, 0);
         ASSERT_FALSE(dialog.isEmpty()) << title;

@@ -22,7 +22,7 @@ TEST_F(Keys, FontDialogAndSharedAccessKeys)
     // Typing picks a face in the list; Enter takes it (and never opens the colour picker).
     xdotool({ "key", "--clearmodifiers", "ctrl+f" });
     const QString dialog
-        = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
+        = xdotool({ "search", "--sync", "--all", "--onlyvisible", "--pid",
                       QString::number(process->processId()), "--name", "^Choose Font$" })
               .section(u'\n', 0, 0);
     ASSERT_FALSE(dialog.isEmpty());

@@ -118,7 +118,7 @@ TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesClean
     m_program->start(command.first(), command.mid(1));
     ASSERT_TRUE(m_program->waitForStarted(30000));
     const QString id
-        = xdotool({ "search", "--sync", "--onlyvisible", "--pid",
+        = xdotool({ "search", "--sync", "--all", "--onlyvisible", "--pid",
                       QString::number(m_program->processId()), "--name", "^Penwick 4\\.0$" })
               .section(u'\n', 0, 0);
     ASSERT_FALSE(id.isEmpty());
