@@ -56,8 +56,10 @@ QByteArray bmpFromDib(const QByteArray& dib)
         const quint16 bits = qFromLittleEndian<quint16>(p + 14);
         const quint32 compression = qFromLittleEndian<quint32>(p + 16);
         const qint64 stride = (width * bits + 31) / 32 * 4;
+        // Compared by division: width times bits times height can pass 64 bits.
+        const qint64 available = dib.size() - qint64(headerSize) - qint64(paletteBytes);
         if ((compression == 0 || compression == 3) && width > 0
-            && stride * height > dib.size() - qint64(headerSize) - qint64(paletteBytes))
+            && (available < 0 || (stride > 0 && height > available / stride)))
             return {};
         if ((compression == 1 || compression == 2) && width * height > qint64(dib.size()) * 512)
             return {};

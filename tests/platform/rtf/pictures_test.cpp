@@ -64,6 +64,15 @@ QByteArray tallDib()
     return dib;
 }
 
+// Width, bits and height whose product passes 64 bits.
+QByteArray hugeDib()
+{
+    QByteArray dib = fixture("picture.dib");
+    dib.replace(4, 8, QByteArray::fromHex("ffffff7fffffff7f"));
+    dib.replace(14, 2, QByteArray::fromHex("ffff"));
+    return dib;
+}
+
 // Not pictures, or pictures whose headers promise more than the data holds.
 TEST(Pictures, NotPictures)
 {
@@ -74,7 +83,8 @@ TEST(Pictures, NotPictures)
     png.insert(png.size() - 12, QByteArray::fromHex("7ffffff074455874")); // chunk past the end
     for (const auto& [kind, data] : { std::pair { PictureKind::Png, QByteArray("garbage") },
              { PictureKind::Wmf, QByteArray("garbage") }, { PictureKind::Emf, QByteArray(200, 0) },
-             { PictureKind::Png, png }, { PictureKind::Dib, tallDib() } })
+             { PictureKind::Png, png }, { PictureKind::Dib, tallDib() },
+             { PictureKind::Dib, hugeDib() } })
         EXPECT_FALSE(pictureFromRtf(kind, data, QSize(600, 450)).has_value());
 }
 
