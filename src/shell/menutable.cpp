@@ -6,12 +6,6 @@
 namespace penwick {
 namespace {
 
-constexpr QKeyCombination none {};
-constexpr QKeyCombination ctrl(Qt::Key key)
-{
-    return Qt::CTRL | key;
-}
-
 using F = frmNotes;
 constexpr MenuCheck No = MenuCheck::None;
 constexpr MenuCheck Off = MenuCheck::Unchecked;

@@ -8,6 +8,13 @@ namespace penwick {
 
 class frmNotes;
 
+// Shortcut spellings for the menu tables.
+inline constexpr QKeyCombination none {};
+constexpr QKeyCombination ctrl(Qt::Key key)
+{
+    return Qt::CTRL | key;
+}
+
 // Whether an item carries a check mark (an option) and its design-time state.
 enum class MenuCheck { None, Unchecked, Checked };
 

@@ -3,15 +3,10 @@
 
 #include "shell/frmmenu.h"
 #include "shell/frmnotes.h"
+#include "shell/menutable.h"
 
 namespace penwick {
 namespace {
-
-constexpr QKeyCombination none {};
-constexpr QKeyCombination ctrl(Qt::Key key)
-{
-    return Qt::CTRL | key;
-}
 
 using F = frmNotes;
 using M = frmMenu;
