@@ -90,11 +90,17 @@ void NoteSaver::nextPiece(bool all)
         return;
     }
     disconnect(m_watch);
-    QByteArray bytes = m_writer->take();
+    // The two parts are joined on the writing thread: the copy into a new buffer of the note's size
+    // would hold the event loop.
+    std::pair<QByteArray, QByteArray> parts = m_writer->takeParts();
     m_writer.reset();
     m_writtenAt = m_changes;
     const unsigned sequence = ++m_sequence;
-    m_thread = std::thread([this, path = m_path, bytes = std::move(bytes), sequence] {
+    m_thread = std::thread([this, path = m_path, parts = std::move(parts), sequence]() mutable {
+        QByteArray bytes = std::move(parts.first);
+        bytes.reserve(bytes.size() + parts.second.size());
+        bytes.append(parts.second);
+        parts.second = QByteArray();
         QString error;
         m_ok = writeNote(path, bytes, &error);
         m_error = error;

@@ -184,6 +184,7 @@ public:
     bool writeSome(int units);
     int position() const { return m_pos; }
     QByteArray finish();
+    std::pair<QByteArray, QByteArray> finishParts();
 
 private:
     void header();
@@ -739,12 +740,18 @@ bool Writer::writeSome(int units)
 
 QByteArray Writer::finish()
 {
+    auto parts = finishParts();
+    parts.first.reserve(parts.first.size() + parts.second.size());
+    parts.first.append(parts.second);
+    return std::move(parts.first);
+}
+
+std::pair<QByteArray, QByteArray> Writer::finishParts()
+{
     m_out.put("}\r\n");
     Out body = std::exchange(m_out, Out());
-    m_out.reserve(body.size() + 4096);
     header();
-    m_out.put(body.take());
-    return m_out.take();
+    return { m_out.take(), body.take() };
 }
 
 } // namespace
@@ -778,6 +785,11 @@ int PiecewiseWriter::position() const
 QByteArray PiecewiseWriter::take()
 {
     return m_state->writer.finish();
+}
+
+std::pair<QByteArray, QByteArray> PiecewiseWriter::takeParts()
+{
+    return m_state->writer.finishParts();
 }
 
 QByteArray writeRtf(const QTextDocument& document, int from, int to)
