@@ -71,15 +71,23 @@ Desktop::~Desktop()
 
 QString xdotool(const QStringList& arguments)
 {
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), arguments);
-    // "--sync" waits on the window manager, which takes its time on a busy machine.
-    if (!p.waitForFinished(6 * processGuardMs) || p.exitCode() != 0) {
+    // A search walks the window tree; a window that closes during the walk (a tooltip, the
+    // previous dialog) ends it with BadWindow, and the next walk no longer meets that window.
+    const bool search = arguments.value(0) == QLatin1String("search");
+    for (int attempt = 1;; ++attempt) {
+        QProcess p;
+        p.start(QStringLiteral("xdotool"), arguments);
+        // "--sync" waits on the window manager, which takes its time on a busy machine.
+        const bool finished = p.waitForFinished(6 * processGuardMs);
+        if (finished && p.exitCode() == 0)
+            return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        const QByteArray error = p.readAllStandardError();
+        if (finished && search && attempt < 5 && error.contains("BadWindow"))
+            continue;
         ADD_FAILURE() << "xdotool " << arguments.join(u' ').toStdString()
-                      << " failed: " << p.readAllStandardError().toStdString();
+                      << " failed: " << error.toStdString();
         return {};
     }
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
 
 void ProgramOnDesktop::SetUp()
