@@ -46,12 +46,12 @@ TEST(SettingsConvert, Integers)
 
 TEST(SettingsConvert, Single)
 {
-    EXPECT_EQ(toSingle(u"6945"), 6945.0f);
-    EXPECT_EQ(toSingle(u"5610.5"), 5610.5f);
-    EXPECT_EQ(toSingle(u"1E+20"), 1e20f);
-    EXPECT_EQ(toSingle(u"2D3"), 2000.0f);
-    EXPECT_EQ(toSingle(u"1e39"), std::nullopt); // beyond single precision
-    EXPECT_EQ(toSingle(u"yes"), std::nullopt);
+    const std::pair<const char16_t*, std::optional<float>> cases[]
+        = { { u"6945", 6945.0f }, { u"5610.5", 5610.5f }, { u"1E+20", 1e20f }, { u"2D3", 2000.0f },
+              { u"1e39", std::nullopt }, // beyond single precision
+              { u"yes", std::nullopt } };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(toSingle(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
     EXPECT_EQ(toSingle(QString(10 * 1024, u'7')), std::nullopt);
 }
 
