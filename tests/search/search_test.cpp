@@ -89,8 +89,8 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
     e().setFocus();
     in<frmFind>([&] { QTest::keyClick(&e(), Qt::Key_G, Qt::ControlModifier); },
         [&](frmFind& d) {
-            EXPECT_EQ(d.minimumSize(), QSize(330, 68)); // 4950 by 1020 twips at 96 DPI
-            EXPECT_EQ(d.maximumSize(), QSize(330, 68));
+            // 4950 by 1020 twips at 96 DPI, fixed, centred on the window, close box only.
+            EXPECT_TRUE(d.minimumSize() == QSize(330, 68) && d.maximumSize() == QSize(330, 68));
             EXPECT_EQ(d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
                 Qt::WindowCloseButtonHint);
             EXPECT_LE((d.geometry().center() - window->geometry().center()).manhattanLength(), 2);
@@ -108,9 +108,9 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
                 { d.cmdFind, { 255, 5, 71, 22 } }, { d.cmdCancel, { 255, 31, 71, 22 } } };
             for (const auto& [control, place] : places)
                 EXPECT_EQ(control->geometry(), place) << control->objectName().toStdString();
-            EXPECT_EQ(d.Label->pos(), QPoint(6, 9));
-            EXPECT_LE(d.Label->geometry().right(), d.txtFind->x()); // sized to its text
-
+            // The label is sized to its text.
+            EXPECT_TRUE(
+                d.Label->pos() == QPoint(6, 9) && d.Label->geometry().right() <= d.txtFind->x());
             EXPECT_FALSE(d.cmdFind->isEnabled()); // until the box holds text
             QTest::keyClicks(d.txtFind, QStringLiteral("The"));
             QStringList order;
@@ -123,8 +123,7 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
             EXPECT_EQ(selection(), u"24+3");
             press(d, "Escape");
         });
-    EXPECT_EQ(window->Module.LastSearchText, u"The");
-    EXPECT_EQ(window->Module.MatchCaseValue, 1);
+    EXPECT_TRUE(window->Module.LastSearchText == u"The" && window->Module.MatchCaseValue == 1);
 }
 
 TEST_F(SearchDialogs, EveryMatchOnceInOrderThenF4RepeatsTheSearch)
@@ -143,8 +142,8 @@ TEST_F(SearchDialogs, EveryMatchOnceInOrderThenF4RepeatsTheSearch)
                 u"0+3 9+3 13+3 24+3 24+3 13+3 Word not found.");
             d.close(); // Find Next was pressed: the search is remembered all the same
         });
-    EXPECT_EQ(env.prompter->shown().back().title, u"Penwick");
-    EXPECT_EQ(env.prompter->shown().back().icon, MsgIcon::None);
+    EXPECT_TRUE(env.prompter->shown().back().title == u"Penwick"
+        && env.prompter->shown().back().icon == MsgIcon::None);
     window->mnuFindAgain_Click();
     EXPECT_EQ(selection(), u"9+3");
     in<frmFind>([&] { window->mnuFind_Click(); },
