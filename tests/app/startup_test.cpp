@@ -12,13 +12,9 @@ namespace {
 
 using StartupTest = ProgramTest;
 
-int px(double twips)
+QPoint px(double left, double top)
 {
-    return *Twips::primaryScreen().toPixelsX(twips);
-}
-int pxY(double twips)
-{
-    return *Twips::primaryScreen().toPixelsY(twips);
+    return { *Twips::primaryScreen().toPixelsX(left), *Twips::primaryScreen().toPixelsY(top) };
 }
 // Where a window of the given size in twips is placed to stand centred on the screen.
 QPoint centred(double width, double height)
@@ -27,8 +23,7 @@ QPoint centred(double width, double height)
     const auto centre = [](double screenTwips, double windowTwips) {
         return std::trunc(std::nearbyint(screenTwips - windowTwips) / 2.0);
     };
-    return { px(centre(screen.width() * 15.0, width)),
-        pxY(centre(screen.height() * 15.0, height)) };
+    return px(centre(screen.width() * 15.0, width), centre(screen.height() * 15.0, height));
 }
 
 // The checked items among the seven stored options.
@@ -50,15 +45,12 @@ const char* const storedKeys[] = { "BG", "Startup", "OnTop", "Toolbar", "Flat To
 TEST_F(StartupTest, FirstRunTakesEveryDefault)
 {
     frmNotes& w = start();
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.windowTitle(), u"Penwick 4.0");
-    EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
+    EXPECT_TRUE(w.isVisible() && w.windowTitle() == u"Penwick 4.0" && w.rtfNotes->Text().isEmpty());
     EXPECT_EQ(checkedOptions(w), defaultOptions);
     EXPECT_FALSE(checked("mnuAutoSave"));
-    EXPECT_EQ(w.rtfNotes->RightMargin(), 0.f);
-    EXPECT_EQ(w.rtfNotes->BackColor(), SystemWindowBackground);
-    EXPECT_EQ(w.Module.AppFolder, env.programFolder());
-    EXPECT_EQ(w.notePath(), env.notePath());
+    EXPECT_TRUE(
+        w.rtfNotes->RightMargin() == 0.f && w.rtfNotes->BackColor() == SystemWindowBackground);
+    EXPECT_TRUE(w.Module.AppFolder == env.programFolder() && w.notePath() == env.notePath());
 
     // 6945 by 5610 twips (the size is checked as stored at shut-down), centred on the screen.
     EXPECT_EQ(w.pos(), centred(6945, 5610));
@@ -71,8 +63,7 @@ TEST_F(StartupTest, StoredOptionsAreApplied)
         { "Word Wrap", "False" }, { "RememberSize", "0" }, { "BG", "255" }, { "Width", "9000" } });
     frmNotes& w = start();
     EXPECT_EQ(checkedOptions(w), QStringList { "mnuOnTop" });
-    EXPECT_EQ(w.rtfNotes->RightMargin(), 99999.f);
-    EXPECT_EQ(w.rtfNotes->BackColor(), 255u);
+    EXPECT_TRUE(w.rtfNotes->RightMargin() == 99999.f && w.rtfNotes->BackColor() == 255u);
     // Without Remember Size the stored size is not read.
     EXPECT_EQ(w.windowWidth(), 6945.0);
 }
@@ -85,7 +76,7 @@ TEST_F(StartupTest, PositionIsCentredUnlessRemembered)
 
     // Applied as stored, even partly off the screen, while the title bar can be reached.
     restartWith({ { "RememberPos", "True" }, { "Left", "-1500" }, { "Top", "1500" } });
-    EXPECT_EQ(window->pos(), QPoint(px(-1500), pxY(1500)));
+    EXPECT_EQ(window->pos(), px(-1500, 1500));
 
     // Remembered, but nothing stored: centred.
     TestEnvironment fresh;
@@ -125,8 +116,7 @@ TEST_F(StartupTest, UnusableValuesLeaveTheDesignedState)
         EXPECT_EQ(checkedOptions(w),
             garbledPos ? defaultOptions : defaultOptions + QStringList { "mnuRememberPos" });
         EXPECT_EQ(w.rtfNotes->BackColor(), SystemWindowBackground);
-        EXPECT_EQ(w.windowWidth(), 6945.0);
-        EXPECT_EQ(w.windowHeight(), 5610.0);
+        EXPECT_TRUE(w.windowWidth() == 6945.0 && w.windowHeight() == 5610.0);
         w.close();
     }
 }
