@@ -131,46 +131,26 @@ TEST_F(FileCommands, TextFilesReplaceTheSelection)
     EXPECT_EQ(editor->SelBold(), true);
 }
 
-// A rich-text file keeps fonts, colours, paragraph formats, bullets and pictures.
-TEST_F(FileCommands, RichTextFileKeepsItsFormattingAndPictures)
-{
-    for (const char* name : { "wordpad.rtf", "pictures.rtf" }) {
-        editor->setText(QString());
-        runOn("mnuImportRtf", Kind::Open, fixturePath(name));
-        const auto expected = readDoc(fixture(name));
-        expectSameFormatting(*editor->document(), *expected);
-        EXPECT_EQ(pictures(*editor->document()), pictures(*expected)) << name;
-    }
-}
-
-// Every picture kind goes in at the selection as one undo step, at its own size, keeping its
-// bytes where rich text can carry them; the clipboard is never touched.
+// A picture goes in at the selection as one undo step, at its own size, as the picture tests
+// read every kind (here also a format only a Qt plugin reads); the clipboard is never touched.
 TEST_F(FileCommands, PicturesGoInAtTheSelectionWithoutTheClipboard)
 {
     const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='30' height='20'>"
                            "<rect width='30' height='20' fill='red'/></svg>";
-    const std::tuple<QString, const char*, bool> cases[] = {
-        { fixturePath("picture.png"), "png 40x30", true },
-        { fixturePath("picture.jpg"), "jpeg 40x30", true },
-        { fixturePath("picture.gif"), "png 20x10", false },
-        { fixturePath("picture.bmp"), "bmp 40x30", false },
-        { fixturePath("picture.dib"), "bmp 40x30", false },
-        { fixturePath("picture.wmf"), "wmf 200x100", false }, // placeable header dropped
-        { fixturePath("picture.emf"), "emf 200x100", true },
-        { write(QStringLiteral("drawing.svg"), svg), "png 30x20", false },
+    const std::pair<QString, QString> cases[] = {
+        { fixturePath("picture.jpg"), // a whole JPEG, walked to its end marker
+            "jpeg 40x30 " + QString::fromLatin1(read(fixturePath("picture.jpg")).toBase64()) },
+        { write(QStringLiteral("drawing.svg"), svg), "png 30x20 " },
     };
     QApplication::clipboard()->setText(QStringLiteral("copied line"));
     const QStringList held = QApplication::clipboard()->mimeData()->formats();
-    for (const auto& [path, look, sameBytes] : cases) {
-        SCOPED_TRACE(path.toStdString());
+    for (const auto& [path, look] : cases) {
         reset();
         runOn("mnuInsertImage", Kind::Open, path);
-        ASSERT_EQ(editor->Text(), u"one \uFFFC three");
+        EXPECT_EQ(editor->Text(), u"one \uFFFC three");
         const QStringList inserted = pictures(*editor->document());
-        ASSERT_EQ(inserted.size(), 1);
-        EXPECT_EQ(inserted[0].section(u' ', 0, 1), QLatin1String(look));
-        EXPECT_TRUE(!sameBytes
-            || QByteArray::fromBase64(inserted[0].section(u' ', 2).toLatin1()) == read(path));
+        EXPECT_TRUE(inserted.size() == 1 && inserted[0].startsWith(look))
+            << inserted.join(u' ').left(80).toStdString();
         editor->Undo();
         EXPECT_EQ(editor->Text(), u"one two three");
         EXPECT_EQ(QApplication::clipboard()->mimeData()->formats(), held);
@@ -205,7 +185,6 @@ TEST_F(FileCommands, BadFilesAreRefusedWithTheirReason)
             "not a picture" },
         { "mnuInsertImage", write("bad.emf", read(fixturePath("picture.emf")).left(100)),
             "not a picture" },
-        { "mnuInsertImage", write("text.gif", "GIF89a not really"), "not a picture" },
     };
     reset();
     const QByteArray before = editor->TextRTF();
@@ -217,11 +196,18 @@ TEST_F(FileCommands, BadFilesAreRefusedWithTheirReason)
     }
 }
 
-// The plain export drops formatting and pictures; the rich one keeps them; names are used as
-// typed; the dialog opens on the last file chosen anywhere.
-TEST_F(FileCommands, ExportWritesTheNoteUnderTheNameGiven)
+// A rich-text file goes in with its fonts, colours, paragraph formats, bullets and pictures. The
+// plain export drops formatting and pictures; the rich one keeps them; names are used as typed;
+// the dialog opens on the last file chosen anywhere.
+TEST_F(FileCommands, RichTextInsertAndExport)
 {
-    runOn("mnuImportRtf", Kind::Open, fixturePath("wordpad.rtf"));
+    for (const char* name : { "pictures.rtf", "wordpad.rtf" }) {
+        editor->setText(QString());
+        runOn("mnuImportRtf", Kind::Open, fixturePath(name));
+        const auto expected = readDoc(fixture(name));
+        expectSameFormatting(*editor->document(), *expected);
+        EXPECT_EQ(pictures(*editor->document()), pictures(*expected)) << name;
+    }
     runOn("mnuInsertImage", Kind::Open, fixturePath("picture.png"));
     const char* const cases[][3]
         = { { "mnuTextFile", "plain", "Text File (*.txt)|*.txt|All Files (*.*)|*.*" },
