@@ -115,14 +115,12 @@ TEST(SingleCopy, ExactlyOneOfTwentySimultaneousStartsSurvives)
 {
     ProgramFolder folder(binary);
     QObject owner;
-    std::vector<QProcess*> copies;
-    for (int i = 0; i < 20; ++i)
-        copies.push_back(folder.start(&owner));
-    // All but one end on their own: wait for nineteen to finish.
-    int finished = 0;
     QEventLoop loop;
-    for (QProcess* p : copies) {
-        QObject::connect(p, &QProcess::finished, &loop, [&] {
+    int finished = 0; // all but one end on their own: wait for nineteen to finish
+    std::vector<QProcess*> copies;
+    for (int i = 0; i < 20; ++i) {
+        copies.push_back(folder.start(&owner));
+        QObject::connect(copies.back(), &QProcess::finished, &loop, [&] {
             if (++finished == 19)
                 loop.quit();
         });
