@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The editing commands as the menus run them, on the real editor: each command's own decisions
 // and its wiring. The editor's rules are tested on RichTextBox, the texts of the tools and stamps
-// in their own tests; style toggles and alignment through the toolbar and the popup's twins, and
+// in their own tests; alignment through the popup test and the popup's twins, and
 // the shortcuts in the menu tree test.
 #include "commands/datestamps.h"
 #include "harness/programtest.h"
@@ -27,6 +27,34 @@ protected:
 
     RichTextBox* editor = nullptr;
 };
+
+// Each style toggles on and off; a mixed selection stays exactly as it was. (The toolbar's
+// buttons toggle by their own rule.)
+TEST_F(Commands, StyleTogglesLeaveAMixedSelectionAlone)
+{
+    const std::tuple<const char*, TriState (RichTextBox::*)() const,
+        void (RichTextBox::*)(TriState)>
+        styles[] = { { "mnuBold", &RichTextBox::SelBold, &RichTextBox::setSelBold },
+            { "mnuItalic", &RichTextBox::SelItalic, &RichTextBox::setSelItalic },
+            { "mnuUnder", &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline },
+            { "mnuStrike", &RichTextBox::SelStrikeThru, &RichTextBox::setSelStrikeThru } };
+    editor->setText(QStringLiteral("one two three"));
+    for (const auto& [name, read, write] : styles) {
+        select(4, 7);
+        (editor->*write)(true);
+        select(0, 13);
+        run(name);
+        const TriState mixed = (editor->*read)();
+        select(4, 7);
+        const TriState kept = (editor->*read)();
+        run(name);
+        const TriState off = (editor->*read)();
+        run(name);
+        EXPECT_EQ(std::tuple(mixed, kept, off, (editor->*read)()),
+            std::tuple(TriState(), TriState(true), TriState(false), TriState(true)))
+            << name;
+    }
+}
 
 // Normal clears all four styles and keeps size and colour; a size step (two points, pressed in
 // the menu tree test) leaves mixed sizes as they are.
