@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "e2e/desktop.h"
+#include "platform/richtextbox.h"
 
 #include <QFile>
 #include <QSettings>
@@ -69,6 +70,14 @@ Desktop::~Desktop()
     }
 }
 
+QString output(const QString& program, const QStringList& arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(6 * processGuardMs);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
 QString xdotool(const QStringList& arguments)
 {
     // A search walks the window tree; a window that closes during the walk (a tooltip, the
@@ -88,6 +97,50 @@ QString xdotool(const QStringList& arguments)
                       << " failed: " << error.toStdString();
         return {};
     }
+}
+
+QString windowOf(const QProcess& process, const char* title)
+{
+    return xdotool({ "search", "--all", "--sync", "--onlyvisible", "--pid",
+                       QString::number(process.processId()), "--name", title })
+        .section(u'\n', 0, 0);
+}
+
+QString hexId(const QString& id)
+{
+    return QStringLiteral("0x%1").arg(id.toULongLong(), 0, 16);
+}
+
+bool waitForProperty(
+    const QString& id, const char* property, const QString& word, bool present, int guardMs)
+{
+    QProcess spy; // tells the property's value, then each change as it comes
+    const QStringList window = id.isEmpty() ? QStringList { "-root" } : QStringList { "-id", id };
+    spy.start(QStringLiteral("xprop"), window + QStringList { "-spy", property });
+    if (!spy.waitForStarted(processGuardMs))
+        return false;
+    bool done = false;
+    while (!done && spy.waitForReadyRead(guardMs)) {
+        for (const QString& line : QString::fromUtf8(spy.readAll()).split(u'\n'))
+            if (line.contains(QLatin1String(property)))
+                done = line.contains(word) == present;
+    }
+    spy.kill();
+    spy.waitForFinished();
+    return done;
+}
+
+bool maximizeByTitleBar(const QString& id)
+{
+    xdotool({ "mousemove", "--window", id, "200", "-8", "click", "--repeat", "2", "--delay", "100",
+        "1" });
+    return waitForProperty(id, "_NET_WM_STATE", QStringLiteral("MAXIMIZED_HORZ"), true);
+}
+
+QString noteText(const QString& path)
+{
+    RichTextBox note;
+    return note.LoadFile(path) ? note.Text() : QStringLiteral("(no note)");
 }
 
 void ProgramOnDesktop::SetUp()
@@ -120,14 +173,21 @@ QString ProgramOnDesktop::stored(std::initializer_list<const char*> keys) const
     return texts.join(u' ');
 }
 
-QString ProgramOnDesktop::start()
+void ProgramOnDesktop::launch()
 {
     process.reset(folder.start(nullptr, QStringLiteral("xcb")));
     EXPECT_TRUE(process->waitForStarted(processGuardMs));
-    const QString id
-        = xdotool({ "search", "--all", "--sync", "--onlyvisible", "--pid",
-                      QString::number(process->processId()), "--name", "^Penwick 4\\.0$" })
-              .section(u'\n', 0, 0);
+}
+
+QString ProgramOnDesktop::start()
+{
+    launch();
+    return activate();
+}
+
+QString ProgramOnDesktop::activate(const char* title)
+{
+    const QString id = windowOf(*process, title);
     if (!id.isEmpty())
         xdotool({ "windowactivate", "--sync", id });
     return id;
