@@ -4,99 +4,128 @@
 
 #include <QFile>
 #include <QSettings>
-#include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 namespace penwick::test {
+namespace {
 
-Desktop& Desktop::instance()
+void end(QProcess* p)
+{
+    if (p && p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(processGuardMs);
+    }
+}
+
+struct Desktop
+{
+    Desktop()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+            why = QStringLiteral("no X display (run under xvfb-run)");
+            return;
+        }
+        // Openbox runs its start-up command once it manages the screen: that line is our signal.
+        wm.start(QStringLiteral("openbox"), { "--sm-disable", "--startup", "echo openbox-ready" });
+        wm.waitForStarted(processGuardMs);
+        while (!wm.readAllStandardOutput().contains("openbox-ready")) {
+            if (!wm.waitForReadyRead(processGuardMs)) {
+                why = QStringLiteral("openbox did not start");
+                return;
+            }
+        }
+        // The panel brings the tray; programs dock into it whenever it appears.
+        startPanel({});
+    }
+    ~Desktop()
+    {
+        end(panel.get());
+        end(&wm);
+    }
+    void startPanel(const QString& config)
+    {
+        end(panel.get());
+        panel = std::make_unique<QProcess>();
+        QStringList arguments;
+        if (!config.isEmpty()) {
+            QFile installed(QStringLiteral("/etc/xdg/tint2/tint2rc"));
+            QFile mine(panelConfig.filePath(QStringLiteral("tint2rc")));
+            if (installed.open(QIODevice::ReadOnly) && mine.open(QIODevice::WriteOnly))
+                mine.write(installed.readAll() + '\n' + config.toUtf8() + '\n');
+            arguments << QStringLiteral("-c") << mine.fileName();
+        }
+        panel->setStandardOutputFile(QProcess::nullDevice());
+        panel->setStandardErrorFile(QProcess::nullDevice());
+        panel->start(QStringLiteral("tint2"), arguments);
+        panel->waitForStarted(processGuardMs);
+    }
+
+    QProcess wm;
+    std::unique_ptr<QProcess> panel;
+    QTemporaryDir panelConfig;
+    QString why;
+};
+
+Desktop& desktop()
 {
     static Desktop desktop;
     return desktop;
 }
 
-Desktop::Desktop()
+// Waits until the property's text (of the root window when `id` is empty) has `word`, or no
+// longer has it.
+bool waitForProperty(
+    const QString& id, const char* property, const QString& word, bool present, int guardMs)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        m_why = QStringLiteral("no X display (run under xvfb-run)");
-        return;
+    QProcess spy; // tells the property's value, then each change as it comes
+    const QStringList window = id.isEmpty() ? QStringList { "-root" } : QStringList { "-id", id };
+    spy.start(QStringLiteral("xprop"), window + QStringList { "-spy", property });
+    bool done = false;
+    while (!done && spy.waitForReadyRead(guardMs)) {
+        for (const QString& line : QString::fromUtf8(spy.readAll()).split(u'\n'))
+            if (line.contains(QLatin1String(property)))
+                done = line.contains(word) == present;
     }
-    // Openbox runs its start-up command once it manages the screen: that line is our signal.
-    m_wm = std::make_unique<QProcess>();
-    m_wm->setProcessChannelMode(QProcess::SeparateChannels);
-    m_wm->start(QStringLiteral("openbox"),
-        { QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
-            QStringLiteral("echo openbox-ready") });
-    m_wm->waitForStarted(processGuardMs);
-    while (!m_wm->readAllStandardOutput().contains("openbox-ready")) {
-        if (!m_wm->waitForReadyRead(processGuardMs)) {
-            m_why = QStringLiteral("openbox did not start");
-            return;
-        }
-    }
-    // The panel brings the tray; programs dock into it whenever it appears.
-    restartPanel();
-    m_ready = true;
+    end(&spy);
+    return done;
 }
 
-void Desktop::restartPanel(const QString& config)
+} // namespace
+
+QString desktopMissing()
 {
-    if (m_panel && m_panel->state() != QProcess::NotRunning) {
-        m_panel->terminate();
-        m_panel->waitForFinished(10000);
-    }
-    QStringList arguments;
-    if (!config.isEmpty()) {
-        QFile installed(QStringLiteral("/etc/xdg/tint2/tint2rc"));
-        QFile mine(m_panelConfig.filePath(QStringLiteral("tint2rc")));
-        if (installed.open(QIODevice::ReadOnly) && mine.open(QIODevice::WriteOnly))
-            mine.write(installed.readAll() + '\n' + config.toUtf8() + '\n');
-        arguments << QStringLiteral("-c") << mine.fileName();
-    }
-    m_panel = std::make_unique<QProcess>();
-    m_panel->setStandardOutputFile(QProcess::nullDevice());
-    m_panel->setStandardErrorFile(QProcess::nullDevice());
-    m_panel->start(QStringLiteral("tint2"), arguments);
-    m_panel->waitForStarted(processGuardMs);
-    m_ready = true;
+    return desktop().why;
 }
 
-Desktop::~Desktop()
+void restartPanel(const QString& config)
 {
-    for (QProcess* p : { m_panel.get(), m_wm.get() }) {
-        if (p && p->state() != QProcess::NotRunning) {
-            p->terminate();
-            p->waitForFinished(processGuardMs);
-        }
-    }
+    desktop().startPanel(config);
 }
 
-QString output(const QString& program, const QStringList& arguments)
+QString output(const QString& program, const QStringList& arguments, bool mustSucceed)
 {
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(6 * processGuardMs);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    for (int attempt = 1;; ++attempt) {
+        QProcess p;
+        p.start(program, arguments);
+        // "--sync" waits on the window manager, which takes its time on a busy machine.
+        const bool finished = p.waitForFinished(6 * processGuardMs);
+        if (!mustSucceed || (finished && p.exitCode() == 0))
+            return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        // A search walks the window tree; a window that closes during the walk (a tooltip, the
+        // previous dialog) ends it with BadWindow, and the next walk no longer meets that window.
+        const QByteArray error = p.readAllStandardError();
+        if (finished && arguments.value(0) == u"search" && attempt < 5
+            && error.contains("BadWindow"))
+            continue;
+        ADD_FAILURE() << program.toStdString() << ' ' << arguments.join(u' ').toStdString()
+                      << " failed: " << error.toStdString();
+        return {};
+    }
 }
 
 QString xdotool(const QStringList& arguments)
 {
-    // A search walks the window tree; a window that closes during the walk (a tooltip, the
-    // previous dialog) ends it with BadWindow, and the next walk no longer meets that window.
-    const bool search = arguments.value(0) == QLatin1String("search");
-    for (int attempt = 1;; ++attempt) {
-        QProcess p;
-        p.start(QStringLiteral("xdotool"), arguments);
-        // "--sync" waits on the window manager, which takes its time on a busy machine.
-        const bool finished = p.waitForFinished(6 * processGuardMs);
-        if (finished && p.exitCode() == 0)
-            return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-        const QByteArray error = p.readAllStandardError();
-        if (finished && search && attempt < 5 && error.contains("BadWindow"))
-            continue;
-        ADD_FAILURE() << "xdotool " << arguments.join(u' ').toStdString()
-                      << " failed: " << error.toStdString();
-        return {};
-    }
+    return output(QStringLiteral("xdotool"), arguments, true);
 }
 
 QString windowOf(const QProcess& process, const char* title)
@@ -111,30 +140,21 @@ QString hexId(const QString& id)
     return QStringLiteral("0x%1").arg(id.toULongLong(), 0, 16);
 }
 
-bool waitForProperty(
-    const QString& id, const char* property, const QString& word, bool present, int guardMs)
+bool waitForState(const QString& id, const QString& word, bool present)
 {
-    QProcess spy; // tells the property's value, then each change as it comes
-    const QStringList window = id.isEmpty() ? QStringList { "-root" } : QStringList { "-id", id };
-    spy.start(QStringLiteral("xprop"), window + QStringList { "-spy", property });
-    if (!spy.waitForStarted(processGuardMs))
-        return false;
-    bool done = false;
-    while (!done && spy.waitForReadyRead(guardMs)) {
-        for (const QString& line : QString::fromUtf8(spy.readAll()).split(u'\n'))
-            if (line.contains(QLatin1String(property)))
-                done = line.contains(word) == present;
-    }
-    spy.kill();
-    spy.waitForFinished();
-    return done;
+    return waitForProperty(id, "_NET_WM_STATE", word, present, 20000);
+}
+
+bool waitForTaskBar(const QString& id, bool listed, int guardMs)
+{
+    return waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), listed, guardMs);
 }
 
 bool maximizeByTitleBar(const QString& id)
 {
     xdotool({ "mousemove", "--window", id, "200", "-8", "click", "--repeat", "2", "--delay", "100",
         "1" });
-    return waitForProperty(id, "_NET_WM_STATE", QStringLiteral("MAXIMIZED_HORZ"), true);
+    return waitForState(id, QStringLiteral("MAXIMIZED_HORZ"));
 }
 
 QString noteText(const QString& path)
@@ -145,16 +165,13 @@ QString noteText(const QString& path)
 
 void ProgramOnDesktop::SetUp()
 {
-    if (!Desktop::instance().ready())
-        GTEST_SKIP() << Desktop::instance().why().toStdString();
+    if (!desktopMissing().isEmpty())
+        GTEST_SKIP() << desktopMissing().toStdString();
 }
 
 void ProgramOnDesktop::TearDown()
 {
-    if (process && process->state() != QProcess::NotRunning) {
-        process->kill();
-        process->waitForFinished(processGuardMs);
-    }
+    end(process.get());
 }
 
 void ProgramOnDesktop::store(std::initializer_list<std::pair<const char*, const char*>> values)

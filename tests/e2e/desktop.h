@@ -4,9 +4,6 @@
 #include "harness/penwickprocess.h"
 
 #include <QProcess>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
@@ -14,42 +11,26 @@
 
 namespace penwick::test {
 
-// A desktop on the X display the tests run on (Xvfb): a window manager and a panel with a
-// system tray, started once for the whole test executable.
-class Desktop
-{
-public:
-    static Desktop& instance();
-    ~Desktop();
-    Desktop(const Desktop&) = delete;
-    Desktop& operator=(const Desktop&) = delete;
-    bool ready() const { return m_ready; }
-    QString why() const { return m_why; }
-    // Restarts the panel: with the lines of `config` after the installed configuration (a
-    // panel with only a task bar: "panel_items = T"), or as installed when empty.
-    void restartPanel(const QString& config = {});
+// The desktop on the X display the tests run on (Xvfb): a window manager and a panel with a
+// system tray, started once for the whole test executable. Why it could not start, or empty.
+QString desktopMissing();
+// Restarts the panel: with the lines of `config` after the installed configuration (a panel with
+// only a task bar: "panel_items = T"), or as installed when empty.
+void restartPanel(const QString& config = {});
 
-private:
-    Desktop();
-    std::unique_ptr<QProcess> m_wm;
-    std::unique_ptr<QProcess> m_panel;
-    QTemporaryDir m_panelConfig;
-    bool m_ready = false;
-    QString m_why;
-};
-
-// Runs a program and gives its standard output, trimmed.
-QString output(const QString& program, const QStringList& arguments);
+// Runs a program and gives its standard output, trimmed; fails the test if it fails and
+// `mustSucceed`.
+QString output(const QString& program, const QStringList& arguments, bool mustSucceed = false);
 // Runs xdotool and gives its standard output, trimmed; fails the test when it fails.
 QString xdotool(const QStringList& arguments);
 // The first shown window of `process` whose title matches `title`, once there is one.
 QString windowOf(const QProcess& process, const char* title = "^Penwick 4\\.0$");
-// A window's id as xprop lists them.
+// A window's id as the window manager's lists give it.
 QString hexId(const QString& id);
-// Watches a property of a window (of the root window when `id` is empty) until its text has
-// `word`, or no longer has it; false if that did not happen within `guardMs`.
-bool waitForProperty(const QString& id, const char* property, const QString& word, bool present,
-    int guardMs = 20000);
+// Wait, watching the X server, until the window's _NET_WM_STATE has `word` (or no longer has
+// it), or until the window is on the task bar (or off it); false if it did not happen in time.
+bool waitForState(const QString& id, const QString& word, bool present = true);
+bool waitForTaskBar(const QString& id, bool listed, int guardMs = 20000);
 // Maximizes a window with a double click on its title bar; false if it did not happen.
 bool maximizeByTitleBar(const QString& id);
 // The text of the note in `path`, or "(no note)".

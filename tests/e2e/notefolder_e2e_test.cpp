@@ -15,46 +15,32 @@
 namespace penwick::test {
 namespace {
 
-// Runs a shell command line on `folder`; true when it succeeds.
-bool shell(const char* command, const QString& folder)
-{
-    QProcess p;
-    p.start(QStringLiteral("sh"), { "-c", command, "sh", folder });
-    return p.waitForFinished(processGuardMs) && p.exitStatus() == QProcess::NormalExit
-        && p.exitCode() == 0;
-}
-
-// A folder made read-only for everyone, root included, by mounting it read-only over itself;
-// unmounted again whatever happens (detached if a program still runs from it).
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString& folder)
-        : m_folder(QDir::cleanPath(folder))
-    {
-        if (::geteuid() != 0)
-            return;
-        m_mounted = shell("mount --bind \"$1\" \"$1\"", m_folder);
-        shell("mount -o remount,ro,bind \"$1\"", m_folder);
-    }
-    ~ReadOnlyFolder()
-    {
-        if (m_mounted)
-            shell("umount \"$1\" || umount --lazy \"$1\"", m_folder);
-    }
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-    bool readOnly() const { return ::access(QFile::encodeName(m_folder).constData(), W_OK) != 0; }
-
-private:
-    QString m_folder;
-    bool m_mounted = false;
-};
-
 // The note beside the program before the first start; empty: none.
 class ReadOnlyProgramFolder : public ProgramOnDesktop, public ::testing::WithParamInterface<QString>
 {
 protected:
+    // Runs a shell command line on the program folder; true when it succeeds.
+    bool shell(const char* command) const
+    {
+        QProcess p;
+        p.start(QStringLiteral("sh"), { "-c", command, "sh", QDir::cleanPath(folder.path()) });
+        return p.waitForFinished(processGuardMs) && p.exitStatus() == QProcess::NormalExit
+            && p.exitCode() == 0;
+    }
+    // Makes the program folder read-only for everyone, root included, by mounting it read-only
+    // over itself; false if it is still writable.
+    bool makeReadOnly()
+    {
+        mounted = ::geteuid() == 0 && shell("mount --bind \"$1\" \"$1\"");
+        return mounted && shell("mount -o remount,ro,bind \"$1\"")
+            && ::access(QFile::encodeName(folder.path()).constData(), W_OK) != 0;
+    }
+    void TearDown() override
+    {
+        ProgramOnDesktop::TearDown();
+        if (mounted)
+            shell("umount \"$1\" || umount --lazy \"$1\"");
+    }
     // Types at the end of the note, then closes the program through its window.
     void appendAndClose(const QString& text)
     {
@@ -64,6 +50,8 @@ protected:
         xdotool({ "type", "--delay", "1", "--window", id, text });
         closeThroughWindow(id);
     }
+
+    bool mounted = false;
 };
 
 // Run twice: the note is kept in the user's own folder (made private) and comes back; a note
@@ -81,9 +69,8 @@ TEST_P(ReadOnlyProgramFolder, KeepsTheNotePerUser)
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
     };
     const QByteArray originalBytes = bytes();
-    ReadOnlyFolder readOnly(folder.path());
-    if (!readOnly.readOnly())
-        GTEST_SKIP() << "making a folder read-only for the program needs root (mount)";
+    if (!makeReadOnly())
+        GTEST_SKIP() << "cannot make the program folder read-only (a bind mount needs root)";
     const QString userFolder = QDir::cleanPath(folder.path() + QStringLiteral("../data/Penwick"));
     const QString kept = userFolder + QStringLiteral("/data.nbx");
 

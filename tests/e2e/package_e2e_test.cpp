@@ -23,10 +23,8 @@ std::optional<QString> aptGet(const QStringList& arguments)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DEBIAN_FRONTEND"), QStringLiteral("noninteractive"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral("apt-get"), QStringList { "-y", "-q" } + arguments);
+    p.start(
+        "env", QStringList { "DEBIAN_FRONTEND=noninteractive", "apt-get", "-y", "-q" } + arguments);
     if (p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
         return std::nullopt;
     return arguments.join(u' ') + QStringLiteral(": ") + QString::fromLocal8Bit(p.readAll());
@@ -74,22 +72,15 @@ TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesClean
     ASSERT_FALSE(installed) << installed->toStdString();
     EXPECT_EQ(entryValue("Icon"), u"penwick");
 
-    // As the menu starts it: the entry's command through PATH, in a fresh home folder.
+    // As the menu starts it: the entry's command through PATH, in a fresh (and private) home.
     QTemporaryDir home;
-    const QString runtime = home.path() + QStringLiteral("/runtime");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME" })
-        env.remove(QLatin1String(name));
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    const QStringList command = entryValue("Exec").split(u' ', Qt::SkipEmptyParts);
+    const QString command = entryValue("Exec");
     ASSERT_FALSE(command.isEmpty());
     process = std::make_unique<QProcess>();
-    process->setProcessEnvironment(env);
-    process->start(command.first(), command.mid(1));
+    process->start("env",
+        QStringList { "-u", "XDG_CONFIG_HOME", "-u", "XDG_DATA_HOME", "-u", "XDG_CACHE_HOME",
+            "HOME=" + home.path(), "XDG_RUNTIME_DIR=" + home.path(), "QT_QPA_PLATFORM=xcb" }
+            + command.split(u' ', Qt::SkipEmptyParts));
     ASSERT_TRUE(process->waitForStarted(processGuardMs));
     const QString id = activate();
     ASSERT_FALSE(id.isEmpty());

@@ -5,32 +5,18 @@
 #include "e2e/desktop.h"
 #include "harness/qtprinters.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace penwick::test {
 namespace {
 
-// The root window's list of managed windows (those on the task bar), bottom to top when
-// `stacking`.
-QStringList clientList(bool stacking = false)
+// The windows on the task bar, bottom to top.
+QStringList stacking()
 {
-    return output(QStringLiteral("xprop"),
-        { "-root", stacking ? "_NET_CLIENT_LIST_STACKING" : "_NET_CLIENT_LIST" })
+    return output("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" })
         .section(u'#', 1)
         .remove(u' ')
         .split(u',', Qt::SkipEmptyParts);
-}
-
-// Waits until `id` is on the task bar, or off it.
-bool waitForTaskBar(const QString& id, bool listed, int guardMs = 20000)
-{
-    return waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), listed, guardMs);
-}
-
-bool hasState(const QString& id, const char* word)
-{
-    return output(QStringLiteral("xprop"), { "-id", id, "_NET_WM_STATE" }).contains(word);
 }
 
 class TrayOnDesktop : public ProgramOnDesktop
@@ -39,21 +25,19 @@ protected:
     // The program's visible windows: its main window and (docked in the panel) its icon.
     QStringList visibleWindows() const
     {
-        return output(QStringLiteral("xdotool"),
-            { "search", "--onlyvisible", "--pid", QString::number(process->processId()) })
+        return output("xdotool",
+            { "search", "--sync", "--onlyvisible", "--pid", QString::number(process->processId()) })
             .split(u'\n', Qt::SkipEmptyParts);
     }
     // The icon in the tray: the program's small visible window, once it has docked.
     QString trayIcon() const
     {
-        const QRegularExpression size(QStringLiteral("Geometry: (\\d+)x(\\d+)"));
         for (int round = 0; round < 200; ++round) {
-            xdotool({ "search", "--all", "--sync", "--onlyvisible", "--pid",
-                QString::number(process->processId()) });
             for (const QString& id : visibleWindows()) {
-                const auto m
-                    = size.match(output(QStringLiteral("xdotool"), { "getwindowgeometry", id }));
-                if (m.hasMatch() && m.captured(1).toInt() <= 64 && m.captured(2).toInt() <= 64)
+                const QString size
+                    = output("xdotool", { "getwindowgeometry", id }).section(u' ', -1);
+                if (size.contains(u'x') && size.section(u'x', 0, 0).toInt() <= 64
+                    && size.section(u'x', 1).toInt() <= 64)
                     return id;
             }
         }
@@ -79,7 +63,7 @@ TEST_F(TrayOnDesktop, HiddenInTheTrayAndBackByTheIconTheMenuOrALaterStart)
     const QString id = windowOf(*process);
     ASSERT_FALSE(id.isEmpty());
     ASSERT_TRUE(waitForTaskBar(id, true));
-    EXPECT_FALSE(hasState(id, "MAXIMIZED"));
+    EXPECT_TRUE(waitForState(id, "MAXIMIZED", false));
     xdotool({ "windowminimize", id });
     ASSERT_TRUE(waitForTaskBar(id, false));
     EXPECT_EQ(visibleWindows(), QStringList { icon });
@@ -93,7 +77,7 @@ TEST_F(TrayOnDesktop, HiddenInTheTrayAndBackByTheIconTheMenuOrALaterStart)
     ASSERT_TRUE(waitForTaskBar(id, false));
     click(icon, 1);
     ASSERT_TRUE(waitForTaskBar(id, true));
-    EXPECT_TRUE(hasState(id, "MAXIMIZED_HORZ"));
+    EXPECT_TRUE(waitForState(id, "MAXIMIZED_HORZ"));
 
     // Escape in the editor hides it; a later start shows it again, and ends by itself.
     xdotool({ "windowactivate", "--sync", id });
@@ -125,9 +109,10 @@ TEST_F(TrayOnDesktop, AlwaysOnTopAroundTheAutoSaveDialogAndADesktopWithoutATray)
     ASSERT_FALSE(id.isEmpty() || otherId.isEmpty());
     const auto onTop = [&] {
         xdotool({ "windowactivate", "--sync", otherId });
-        const QStringList stack = clientList(true);
-        return hasState(id, "_NET_WM_STATE_ABOVE")
-            && stack.indexOf(hexId(id)) > stack.indexOf(hexId(otherId));
+        if (!waitForState(id, "_NET_WM_STATE_ABOVE"))
+            return false;
+        const QStringList stack = stacking();
+        return stack.indexOf(hexId(id)) > stack.indexOf(hexId(otherId));
     };
     EXPECT_TRUE(onTop());
 
@@ -137,20 +122,19 @@ TEST_F(TrayOnDesktop, AlwaysOnTopAroundTheAutoSaveDialogAndADesktopWithoutATray)
     const QString dialog = windowOf(*process, "^Auto Save$");
     ASSERT_FALSE(dialog.isEmpty());
     ASSERT_TRUE(waitForTaskBar(dialog, true));
-    EXPECT_TRUE(waitForProperty(dialog, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE", true));
+    EXPECT_TRUE(waitForState(dialog, "_NET_WM_STATE_ABOVE"));
     xdotool({ "windowactivate", "--sync", dialog });
     xdotool({ "key", "alt+F4" });
     ASSERT_TRUE(waitForTaskBar(dialog, false));
-    EXPECT_TRUE(waitForProperty(id, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE", true));
     EXPECT_TRUE(onTop());
 
     // No tray on the desktop: minimizing leaves the window on the task bar. Once a tray is back
     // (and the icon in it), minimizing hides the window again.
-    Desktop::instance().restartPanel(QStringLiteral("panel_items = T"));
+    restartPanel(QStringLiteral("panel_items = T"));
     xdotool({ "windowminimize", id });
-    ASSERT_TRUE(waitForProperty(id, "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN", true));
-    EXPECT_TRUE(clientList().contains(hexId(id)));
-    Desktop::instance().restartPanel();
+    ASSERT_TRUE(waitForState(id, "_NET_WM_STATE_HIDDEN"));
+    EXPECT_TRUE(waitForTaskBar(id, true));
+    restartPanel();
     // The icon docks once the new tray is up; until then minimizing still goes to the task bar.
     bool hidden = false;
     for (int attempt = 0; attempt < 10 && !hidden; ++attempt) {
