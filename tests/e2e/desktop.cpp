@@ -1,21 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "e2e/desktop.h"
-#include "platform/richtextbox.h"
 
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 namespace penwick::test {
 namespace {
-
-void end(QProcess* p)
-{
-    if (p && p->state() != QProcess::NotRunning) {
-        p->kill();
-        p->waitForFinished(processGuardMs);
-    }
-}
 
 struct Desktop
 {
@@ -72,6 +62,16 @@ Desktop& desktop()
     return desktop;
 }
 
+} // namespace
+
+void end(QProcess* p)
+{
+    if (p && p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(processGuardMs);
+    }
+}
+
 // Waits until the property's text (of the root window when `id` is empty) has `word`, or no
 // longer has it.
 bool waitForProperty(
@@ -89,8 +89,6 @@ bool waitForProperty(
     end(&spy);
     return done;
 }
-
-} // namespace
 
 QString desktopMissing()
 {
@@ -121,102 +119,6 @@ QString output(const QString& program, const QStringList& arguments, bool mustSu
                       << " failed: " << error.toStdString();
         return {};
     }
-}
-
-QString xdotool(const QStringList& arguments)
-{
-    return output(QStringLiteral("xdotool"), arguments, true);
-}
-
-QString windowOf(const QProcess& process, const char* title)
-{
-    return xdotool({ "search", "--all", "--sync", "--onlyvisible", "--pid",
-                       QString::number(process.processId()), "--name", title })
-        .section(u'\n', 0, 0);
-}
-
-QString hexId(const QString& id)
-{
-    return QStringLiteral("0x%1").arg(id.toULongLong(), 0, 16);
-}
-
-bool waitForState(const QString& id, const QString& word, bool present)
-{
-    return waitForProperty(id, "_NET_WM_STATE", word, present, 20000);
-}
-
-bool waitForTaskBar(const QString& id, bool listed, int guardMs)
-{
-    return waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), listed, guardMs);
-}
-
-bool maximizeByTitleBar(const QString& id)
-{
-    xdotool({ "mousemove", "--window", id, "200", "-8", "click", "--repeat", "2", "--delay", "100",
-        "1" });
-    return waitForState(id, QStringLiteral("MAXIMIZED_HORZ"));
-}
-
-QString noteText(const QString& path)
-{
-    RichTextBox note;
-    return note.LoadFile(path) ? note.Text() : QStringLiteral("(no note)");
-}
-
-void ProgramOnDesktop::SetUp()
-{
-    if (!desktopMissing().isEmpty())
-        GTEST_SKIP() << desktopMissing().toStdString();
-}
-
-void ProgramOnDesktop::TearDown()
-{
-    end(process.get());
-}
-
-void ProgramOnDesktop::store(std::initializer_list<std::pair<const char*, const char*>> values)
-{
-    QSettings ini(folder.settingsFile(), QSettings::IniFormat);
-    for (const auto& [key, value] : values)
-        ini.setValue(QStringLiteral("Penwick/") + QLatin1String(key), QLatin1String(value));
-}
-
-QString ProgramOnDesktop::stored(std::initializer_list<const char*> keys) const
-{
-    QSettings ini(folder.settingsFile(), QSettings::IniFormat);
-    QStringList texts;
-    for (const char* key : keys)
-        texts << ini.value(QStringLiteral("Penwick/") + QLatin1String(key)).toString();
-    return texts.join(u' ');
-}
-
-void ProgramOnDesktop::launch()
-{
-    process.reset(folder.start(nullptr, QStringLiteral("xcb")));
-    EXPECT_TRUE(process->waitForStarted(processGuardMs));
-}
-
-QString ProgramOnDesktop::start()
-{
-    launch();
-    return activate();
-}
-
-QString ProgramOnDesktop::activate(const char* title)
-{
-    const QString id = windowOf(*process, title);
-    if (!id.isEmpty())
-        xdotool({ "windowactivate", "--sync", id });
-    return id;
-}
-
-void ProgramOnDesktop::closeThroughWindow(const QString& id)
-{
-    xdotool({ "windowactivate", "--sync", id });
-    xdotool({ "key", "--clearmodifiers", "alt+F4" });
-    ASSERT_TRUE(process->waitForFinished(processGuardMs));
-    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process->exitCode(), 0);
 }
 
 } // namespace penwick::test

@@ -55,7 +55,8 @@ protected:
 };
 
 // Run twice: the note is kept in the user's own folder (made private) and comes back; a note
-// beside the program is carried over, the user told once, and the original left as it was.
+// beside the program is carried over and the user told once (the original cannot change: the
+// folder is mounted read-only).
 TEST_P(ReadOnlyProgramFolder, KeepsTheNotePerUser)
 {
     const QString original = GetParam();
@@ -64,11 +65,6 @@ TEST_P(ReadOnlyProgramFolder, KeepsTheNotePerUser)
         note.setText(original);
         ASSERT_TRUE(note.SaveFile(folder.notePath()));
     }
-    const auto bytes = [&] {
-        QFile file(folder.notePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-    };
-    const QByteArray originalBytes = bytes();
     if (!makeReadOnly())
         GTEST_SKIP() << "cannot make the program folder read-only (a bind mount needs root)";
     const QString userFolder = QDir::cleanPath(folder.path() + QStringLiteral("../data/Penwick"));
@@ -90,7 +86,6 @@ TEST_P(ReadOnlyProgramFolder, KeepsTheNotePerUser)
     launch();
     appendAndClose(QStringLiteral(" again"));
     EXPECT_EQ(noteText(kept), original + QStringLiteral(", typed again"));
-    EXPECT_EQ(bytes(), originalBytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, ReadOnlyProgramFolder,
