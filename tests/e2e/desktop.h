@@ -16,9 +16,8 @@ namespace penwick::test {
 // The desktop on the X display the tests run on (Xvfb): a window manager and a panel with a
 // system tray, started once for the whole test executable. Why it could not start, or empty.
 QString desktopMissing();
-// Restarts the panel: with the lines of `config` after the installed configuration (a panel with
-// only a task bar: "panel_items = T"), or as installed when empty.
-void restartPanel(const QString& config = {});
+// Ends the panel (and so the tray); starts it again when `run`.
+void runPanel(bool run);
 // Runs a program and gives its standard output, trimmed; fails the test if it fails and
 // `mustSucceed`.
 QString output(const QString& program, const QStringList& arguments, bool mustSucceed = false);

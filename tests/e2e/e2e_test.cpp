@@ -28,8 +28,7 @@ TEST_F(EndToEnd, TypedTextFoundAndReplacedIsInTheNoteAfterClosing)
     activate();
     xdotool({ "key", "--clearmodifiers", "ctrl+h" });
     ASSERT_FALSE(activate("^Replace$").isEmpty());
-    xdotool({ "key", "alt+p" });
-    xdotool({ "type", "--delay", "20", "2" });
+    xdotool({ "key", "alt+p", "type", "--delay", "20", "2" });
     xdotool({ "key", "alt+a" });
     ASSERT_FALSE(activate("^Penwick$").isEmpty()); // "2 occurrences replaced."
     xdotool({ "key", "Return" });

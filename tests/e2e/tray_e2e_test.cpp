@@ -71,8 +71,7 @@ TEST_F(TrayOnDesktop, HiddenInTheTrayAndBackByTheIconTheMenuOrALaterStart)
     EXPECT_TRUE(waitForState(id, "MAXIMIZED_HORZ"));
 
     // Escape in the editor hides it; a later start shows it again, and ends by itself.
-    xdotool({ "windowactivate", "--sync", id });
-    xdotool({ "type", "--delay", "1", "kept in the tray" });
+    xdotool({ "windowactivate", "--sync", id, "type", "--delay", "1", "kept in the tray" });
     xdotool({ "key", "Escape" });
     ASSERT_TRUE(waitForTaskBar(id, false));
     std::unique_ptr<QProcess> later(folder.start(nullptr, QStringLiteral("xcb")));
@@ -102,34 +101,28 @@ TEST_F(TrayOnDesktop, AlwaysOnTopAroundTheAutoSaveDialogAndADesktopWithoutATray)
         xdotool({ "windowactivate", "--sync", otherId });
         if (!waitForState(id, "_NET_WM_STATE_ABOVE"))
             return false;
-        const QStringList stack = output("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" })
-                                      .section(u'#', 1)
-                                      .remove(u' ')
-                                      .split(u',');
-        return stack.indexOf(hexId(id)) > stack.indexOf(hexId(otherId));
+        const QString stack = output("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" });
+        return stack.indexOf(hexId(id)) > stack.indexOf(hexId(otherId)); // bottom to top
     };
     EXPECT_TRUE(onTop());
 
     // The dialog is above while open; after it, the main window is on top again.
-    xdotool({ "windowactivate", "--sync", id });
-    xdotool({ "key", "alt+o", "a" });
+    xdotool({ "windowactivate", "--sync", id, "key", "alt+o", "a" });
     const QString dialog = windowOf(*process, "^Auto Save$");
     ASSERT_FALSE(dialog.isEmpty());
     ASSERT_TRUE(waitForTaskBar(dialog, true));
     EXPECT_TRUE(waitForState(dialog, "_NET_WM_STATE_ABOVE"));
-    xdotool({ "windowactivate", "--sync", dialog });
-    xdotool({ "key", "alt+F4" });
+    xdotool({ "windowactivate", "--sync", dialog, "key", "alt+F4" });
     ASSERT_TRUE(waitForTaskBar(dialog, false));
     EXPECT_TRUE(onTop());
 
     // No tray on the desktop: minimizing leaves the window on the task bar.
-    restartPanel(QStringLiteral("panel_items = T"));
+    runPanel(false);
     xdotool({ "windowminimize", id });
     ASSERT_TRUE(waitForState(id, "_NET_WM_STATE_HIDDEN"));
     EXPECT_TRUE(waitForTaskBar(id, true));
-    restartPanel();
-    other->terminate();
-    other->waitForFinished(30000);
+    runPanel(true);
+    end(other.get());
 }
 
 } // namespace
