@@ -27,10 +27,8 @@ struct Desktop
     void runPanel(bool run)
     {
         end(&panel);
-        panel.setStandardOutputFile(QProcess::nullDevice());
-        panel.setStandardErrorFile(QProcess::nullDevice());
         if (run)
-            panel.start(QStringLiteral("tint2"), {});
+            panel.start(QStringLiteral("sh"), { "-c", "exec tint2 >/dev/null 2>&1" });
         panel.waitForStarted(processGuardMs);
     }
 

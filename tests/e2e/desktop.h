@@ -39,10 +39,7 @@ protected:
     }
     void TearDown() override { end(process.get()); }
 
-    static QString xdotool(const QStringList& arguments)
-    {
-        return output(QStringLiteral("xdotool"), arguments, true);
-    }
+    static QString xdotool(const QStringList& args) { return output("xdotool", args, true); }
     // The first shown window of `process` whose title matches `title`, once there is one.
     static QString windowOf(const QProcess& process, const char* title = "^Penwick 4\\.0$")
     {
@@ -51,10 +48,7 @@ protected:
             .section(u'\n', 0, 0);
     }
     // A window's id as the window manager's lists give it.
-    static QString hexId(const QString& id)
-    {
-        return QStringLiteral("0x%1").arg(id.toULongLong(), 0, 16);
-    }
+    static QString hexId(const QString& id) { return "0x" + QString::number(id.toULongLong(), 16); }
     // Until the window's _NET_WM_STATE has `word` (or no longer has it), or until the window is on
     // the task bar (or off it); false if it did not happen in time.
     static bool waitForState(const QString& id, const QString& word, bool present = true)
@@ -118,8 +112,7 @@ protected:
     // Closes the program through its window (the window manager's close), and waits for it.
     void closeThroughWindow(const QString& id)
     {
-        xdotool({ "windowactivate", "--sync", id });
-        xdotool({ "key", "--clearmodifiers", "alt+F4" });
+        xdotool({ "windowactivate", "--sync", id, "key", "--clearmodifiers", "alt+F4" });
         ASSERT_TRUE(process->waitForFinished(processGuardMs));
         EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process->exitCode(), 0);

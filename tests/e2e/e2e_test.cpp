@@ -60,10 +60,9 @@ TEST_F(EndToEnd, InsertedPictureIsInTheExport)
     };
     xdotool({ "key", "--clearmodifiers", "ctrl+j" });
     answer("^Select an Image$", picture);
-    xdotool({ "windowactivate", "--sync", id });
     QFileSystemWatcher watcher({ folder.path() });
     QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
-    xdotool({ "key", "alt+f", "a", "r" });
+    xdotool({ "windowactivate", "--sync", id, "key", "alt+f", "a", "r" });
     answer("^Save Document$", exported);
     while (!QFile::exists(exported) && changed.wait(5000)) { }
     closeThroughWindow(id);
