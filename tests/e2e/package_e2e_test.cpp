@@ -5,7 +5,6 @@
 #include "e2e/desktop.h"
 #include "harness/qtprinters.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The tray and the stacking of the real program on a desktop with a tray panel: hiding leaves
 // the task bar, the icon brings the window back, a later start shows it, and Always On Top keeps
-// it above another program's window, also around the Auto Save dialog.
+// it above another program's window, also around the Auto Save dialog. Without the panel (no
+// tray), minimizing leaves the window on the task bar.
 #include "e2e/desktop.h"
 #include "harness/qtprinters.h"
 
