@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The real program under a real window manager: typed into, closed through its window.
+// The real program under a real window manager: typed into, its dialogs answered on the
+// keyboard, closed through its window.
 #include "e2e/desktop.h"
-#include "harness/penwickprocess.h"
 #include "harness/qtprinters.h"
-#include "platform/richtextbox.h"
 
 #include <QFileSystemWatcher>
 #include <QImage>
@@ -15,18 +14,29 @@ namespace {
 
 using EndToEnd = ProgramOnDesktop;
 
-TEST_F(EndToEnd, TypedTextIsInTheNoteAfterClosing)
+// Find and Replace, opened by their keys: up from the end the last "two" is found and selected,
+// Replace opens with it and replaces both.
+TEST_F(EndToEnd, TypedTextFoundAndReplacedIsInTheNoteAfterClosing)
 {
     const QString id = start();
     ASSERT_FALSE(id.isEmpty());
-    xdotool({ "type", "--delay", "1", "--window", id, "Hello from the keyboard" });
-    xdotool({ "key", "--window", id, "Return" });
-    xdotool({ "type", "--delay", "1", "--window", id, "second line" });
+    xdotool({ "type", "--delay", "1", "--window", id, "one two one two" });
+    xdotool({ "key", "--clearmodifiers", "ctrl+g" });
+    ASSERT_FALSE(activate("^Find$").isEmpty());
+    xdotool({ "type", "--delay", "20", "two" });
+    xdotool({ "key", "--delay", "50", "alt+u", "Return", "Escape" });
+    activate();
+    xdotool({ "key", "--clearmodifiers", "ctrl+h" });
+    ASSERT_FALSE(activate("^Replace$").isEmpty());
+    xdotool({ "key", "alt+p", "type", "--delay", "20", "2" });
+    xdotool({ "key", "alt+a" });
+    ASSERT_FALSE(activate("^Penwick$").isEmpty()); // "2 occurrences replaced."
+    xdotool({ "key", "Return" });
+    activate("^Replace$");
+    xdotool({ "key", "Escape" });
     closeThroughWindow(id);
 
-    RichTextBox note;
-    ASSERT_TRUE(note.LoadFile(folder.notePath()));
-    EXPECT_EQ(note.Text(), u"Hello from the keyboard\nsecond line");
+    EXPECT_EQ(noteText(folder.notePath()), u"one 2 one 2");
     EXPECT_EQ(stored({ "Toolbar", "Width", "Height" }), u"True 6945 5610");
 }
 
@@ -43,28 +53,20 @@ TEST_F(EndToEnd, InsertedPictureIsInTheExport)
     ASSERT_FALSE(id.isEmpty());
     xdotool({ "type", "--delay", "1", "--window", id, "before " });
     const auto answer = [this](const char* title, const QString& path) {
-        const QString dialog = xdotool({ "search", "--sync", "--all", "--onlyvisible", "--pid",
-                                           QString::number(process->processId()), "--name", title })
-                                   .section(u'\n', 0, 0);
-        ASSERT_FALSE(dialog.isEmpty()) << title;
-        xdotool({ "windowactivate", "--sync", dialog });
+        ASSERT_FALSE(activate(title).isEmpty()) << title;
         xdotool({ "key", "ctrl+a" });
         xdotool({ "type", "--delay", "1", path });
         xdotool({ "key", "Return" });
     };
     xdotool({ "key", "--clearmodifiers", "ctrl+j" });
     answer("^Select an Image$", picture);
-    xdotool({ "windowactivate", "--sync", id });
     QFileSystemWatcher watcher({ folder.path() });
     QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
-    xdotool({ "key", "alt+f", "a", "r" });
+    xdotool({ "windowactivate", "--sync", id, "key", "alt+f", "a", "r" });
     answer("^Save Document$", exported);
     while (!QFile::exists(exported) && changed.wait(5000)) { }
     closeThroughWindow(id);
-
-    RichTextBox note;
-    ASSERT_TRUE(note.LoadFile(exported));
-    EXPECT_EQ(note.Text(), u"before \uFFFC");
+    EXPECT_EQ(noteText(exported), u"before \uFFFC");
 }
 
 } // namespace

@@ -4,62 +4,37 @@
 // changes the system, so it runs only when asked to (scripts/check-install, as root, does).
 #include "e2e/desktop.h"
 #include "harness/qtprinters.h"
-#include "platform/richtextbox.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <gtest/gtest.h>
-#include <memory>
-#include <optional>
 
 #include <unistd.h>
 
 namespace penwick::test {
 namespace {
 
-const QString entryPath = QStringLiteral("/usr/share/applications/penwick.desktop");
-
-// Runs a command; its output when it fails.
-std::optional<QString> run(const QString& program, const QStringList& arguments)
+// Runs apt-get, its output going with the test's; true when it succeeds.
+bool aptGet(const QString& arguments)
 {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DEBIAN_FRONTEND"), QStringLiteral("noninteractive"));
-    p.setProcessEnvironment(env);
-    p.start(program, arguments);
-    if (p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
-        return std::nullopt;
-    return program + u' ' + arguments.join(u' ') + QStringLiteral(": ")
-        + QString::fromLocal8Bit(p.readAll()).trimmed();
+    return std::system(qPrintable("DEBIAN_FRONTEND=noninteractive apt-get -y -q " + arguments))
+        == 0;
 }
 
-QString output(const QString& program, const QStringList& arguments)
+// The value of `key` in the installed menu entry.
+QString entryValue(const char* key)
 {
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    QFile file(QStringLiteral("/usr/share/applications/penwick.desktop"));
+    file.open(QIODevice::ReadOnly | QIODevice::Text);
+    const QRegularExpression line(
+        QStringLiteral("^%1=(.*)$").arg(QLatin1String(key)), QRegularExpression::MultilineOption);
+    return line.match(QString::fromUtf8(file.readAll())).captured(1);
 }
 
-// The value of `key` in the menu entry's main group.
-QString entryValue(const QString& key)
-{
-    QFile file(entryPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    const QString prefix = key + u'=';
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size());
-    }
-    return {};
-}
-
-class InstalledPackage : public ::testing::Test
+class InstalledPackage : public ProgramOnDesktop
 {
 protected:
     void SetUp() override
@@ -70,91 +45,58 @@ protected:
                             "built .deb (scripts/check-install does when PENWICK_INSTALL_TEST=1)";
         if (::geteuid() != 0)
             GTEST_SKIP() << "installing a package needs root";
-        if (!Desktop::instance().ready())
-            GTEST_SKIP() << Desktop::instance().why().toStdString();
+        ProgramOnDesktop::SetUp();
     }
     void TearDown() override
     {
-        if (m_program && m_program->state() != QProcess::NotRunning) {
-            m_program->kill();
-            m_program->waitForFinished(10000);
-        }
+        ProgramOnDesktop::TearDown();
         if (m_installed)
-            run(QStringLiteral("apt-get"), { "remove", "--purge", "-y", "-q", "penwick" });
+            aptGet(QStringLiteral("remove --purge penwick"));
     }
 
     QString m_deb;
     bool m_installed = false;
-    std::unique_ptr<QProcess> m_program;
 };
 
 TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesCleanly)
 {
     m_installed = true;
-    const auto installed = run(QStringLiteral("apt-get"),
-        { "install", "-y", "-q", "--no-install-recommends", QFileInfo(m_deb).absoluteFilePath() });
-    ASSERT_FALSE(installed) << installed->toStdString();
-    const QString icons = QStringLiteral("/usr/share/icons/hicolor/");
-    for (const char* icon : { "scalable/apps/penwick.svg", "16x16/apps/penwick.png",
-             "48x48/apps/penwick.png", "256x256/apps/penwick.png" })
-        EXPECT_TRUE(QFileInfo::exists(icons + QLatin1String(icon))) << icon;
-    EXPECT_EQ(entryValue(QStringLiteral("Icon")), u"penwick");
+    ASSERT_TRUE(
+        aptGet("install --no-install-recommends '" + QFileInfo(m_deb).absoluteFilePath() + "'"));
+    EXPECT_EQ(entryValue("Icon"), u"penwick");
 
-    // As the menu starts it: the entry's command through PATH, in a fresh home folder.
+    // As the menu starts it: the entry's command through PATH, in a fresh (and private) home.
     QTemporaryDir home;
-    QDir().mkpath(home.path() + QStringLiteral("/runtime"));
-    QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
-        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME" })
-        env.remove(QLatin1String(name));
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path() + QStringLiteral("/runtime"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    const QStringList command = entryValue(QStringLiteral("Exec")).split(u' ', Qt::SkipEmptyParts);
+    const QString command = entryValue("Exec");
     ASSERT_FALSE(command.isEmpty());
-    m_program = std::make_unique<QProcess>();
-    m_program->setProcessEnvironment(env);
-    m_program->start(command.first(), command.mid(1));
-    ASSERT_TRUE(m_program->waitForStarted(30000));
-    const QString id
-        = xdotool({ "search", "--sync", "--all", "--onlyvisible", "--pid",
-                      QString::number(m_program->processId()), "--name", "^Penwick 4\\.0$" })
-              .section(u'\n', 0, 0);
+    process = std::make_unique<QProcess>();
+    process->start("env",
+        QStringList { "-u", "XDG_CONFIG_HOME", "-u", "XDG_DATA_HOME", "-u", "XDG_CACHE_HOME",
+            "HOME=" + home.path(), "XDG_RUNTIME_DIR=" + home.path(), "QT_QPA_PLATFORM=xcb" }
+            + command.split(u' ', Qt::SkipEmptyParts));
+    ASSERT_TRUE(process->waitForStarted(processGuardMs));
+    const QString id = activate();
     ASSERT_FALSE(id.isEmpty());
 
-    // The task bar groups the window under the menu entry by its class.
-    const QString wmClass = entryValue(QStringLiteral("StartupWMClass"));
-    EXPECT_EQ(wmClass, u"penwick");
-    EXPECT_EQ(output(QStringLiteral("xprop"), { "-id", id, "WM_CLASS" }),
-        QStringLiteral("WM_CLASS(STRING) = \"penwick\", \"%1\"").arg(wmClass));
-
-    // It shows the installed theme icon, as the menu and the task bar do: only that one has a
-    // 22-pixel size.
-    const QString icon = output(QStringLiteral("xprop"), { "-id", id, "_NET_WM_ICON" });
+    // The task bar groups the window under the menu entry by its class, and shows the installed
+    // theme icon, as the menu does: only that one has a 22-pixel size.
+    EXPECT_EQ(entryValue("StartupWMClass"), u"penwick");
+    EXPECT_EQ(
+        output("xprop", { "-id", id, "WM_CLASS" }), u"WM_CLASS(STRING) = \"penwick\", \"penwick\"");
+    const QString icon = output("xprop", { "-id", id, "_NET_WM_ICON" });
     EXPECT_TRUE(icon.contains(u"Icon (22 x 22)")) << icon.left(300).toStdString();
 
-    xdotool({ "windowactivate", "--sync", id });
     xdotool({ "type", "--delay", "1", "--window", id, "kept at home" });
-    xdotool({ "key", "--clearmodifiers", "alt+F4" });
-    ASSERT_TRUE(m_program->waitForFinished(30000));
-    EXPECT_EQ(m_program->exitCode(), 0);
-    RichTextBox note;
-    ASSERT_TRUE(note.LoadFile(home.path() + QStringLiteral("/.local/share/Penwick/data.nbx")));
-    EXPECT_EQ(note.Text(), u"kept at home");
+    closeThroughWindow(id);
+    EXPECT_EQ(
+        noteText(home.path() + QStringLiteral("/.local/share/Penwick/data.nbx")), u"kept at home");
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/usr/bin/data.nbx")));
 
     m_installed = false;
-    const auto removed
-        = run(QStringLiteral("apt-get"), { "remove", "--purge", "-y", "-q", "penwick" });
-    ASSERT_FALSE(removed) << removed->toStdString();
-    for (const char* path :
-        { "/usr/bin/penwick", "/usr/bin/penwick-rtf", "/usr/share/applications/penwick.desktop",
-            "/usr/share/doc/penwick", "/usr/share/icons/hicolor/scalable/apps/penwick.svg" })
-        EXPECT_FALSE(QFileInfo::exists(QLatin1String(path))) << path;
-    // Purged: dpkg no longer knows the package, or knows it only as not installed.
-    const QString status
-        = output(QStringLiteral("dpkg-query"), { "-W", "-f=${db:Status-Status}", "penwick" });
+    ASSERT_TRUE(aptGet(QStringLiteral("remove --purge penwick")));
+    // Purged: dpkg no longer knows the package, or knows it only as not installed (its files are
+    // gone with it, as check-install's file list says which they are).
+    const QString status = output("dpkg-query", { "-W", "-f=${db:Status-Status}", "penwick" });
     EXPECT_TRUE(status.isEmpty() || status == u"not-installed") << status.toStdString();
 }
 
