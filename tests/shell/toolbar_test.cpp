@@ -82,7 +82,8 @@ TEST_F(ToolbarTest, CommandButtonsRunTheirCommands)
     EXPECT_EQ(e.SelFontSize(), std::optional<float>(12));
     click("FontDown");
     EXPECT_EQ(e.SelFontSize(), std::optional<float>(10));
-    for (const auto& [name, key] : { std::pair("mnuFind", "Find"), std::pair("mnuPrint", "Print") }) {
+    for (const auto& [name, key] :
+        { std::pair("mnuFind", "Find"), std::pair("mnuPrint", "Print") }) {
         QObject::disconnect(item(name), &QAction::triggered, nullptr, nullptr);
         QSignalSpy spy(item(name), &QAction::triggered);
         click(key);
@@ -133,12 +134,12 @@ TEST_F(ToolbarTest, StyleAndParagraphButtonsShowTheRereadState)
             s += QString::number(button(k)->Value());
         return s;
     };
-    const std::pair<const char*, const char*> presses[] = { { "Bold", "1?00? 1001000" },
-        { "Bold", "0?00? 0001000" }, { "Italic", "0?00? 0001000" },
-        { "Underline", "0?10? 0011000" }, { "Align Right", "0?11? 0010010" },
-        { "Center", "0?12? 0010100" }, { "Center", "0?12? 0010100" },
-        { "Align Left", "0?10? 0011000" }, { "Bullet", "0?100 0011000" },
-        { "Bullet", "0?101 0011001" } };
+    const std::pair<const char*, const char*> presses[]
+        = { { "Bold", "1?00? 1001000" }, { "Bold", "0?00? 0001000" }, { "Italic", "0?00? 0001000" },
+              { "Underline", "0?10? 0011000" }, { "Align Right", "0?11? 0010010" },
+              { "Center", "0?12? 0010100" }, { "Center", "0?12? 0010100" },
+              { "Align Left", "0?10? 0011000" }, { "Bullet", "0?100 0011000" },
+              { "Bullet", "0?101 0011001" } };
     for (const auto& [key, after] : presses) {
         click(key);
         EXPECT_EQ(shown(), QLatin1String(after)) << key;
