@@ -67,8 +67,10 @@ TEST_F(Popup, TheTreeAndTheStatesThatFollowTheEditor)
         return s;
     };
     EXPECT_EQ(states(), u"0001");
+    EXPECT_FALSE(item("mnuUndo")->isEnabled());
     QTest::keyClicks(w.rtfNotes, QStringLiteral("ab"));
     EXPECT_EQ(states(), u"1001");
+    EXPECT_TRUE(item("mnuUndo")->isEnabled());
     select(0, 1);
     EXPECT_EQ(states(), u"1111");
     select(1, 0);

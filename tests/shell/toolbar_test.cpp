@@ -113,36 +113,70 @@ TEST_F(ToolbarTest, SaveAsPopsUpTheExportMenuUnderTheMouse)
     exportMenu->close();
 }
 
-// Bold, Italic and Underline write the negation and show what the editor then reports (a mixed
-// selection stays mixed, the button up); the alignment buttons are one group and, unlike the menu
-// items, a second press does not toggle back; Bullet shows whether all is bulleted.
-TEST_F(ToolbarTest, StyleAndParagraphButtonsShowTheRereadState)
+// The buttons show the characters (Bold, Italic, Underline) and the paragraphs (the alignment
+// group, Bullet) at the caret or across the selection; Cut and Copy need a selection, if only of a
+// paragraph break. A style button writes the negation of what the editor reports and shows what
+// it then reads (a mixed selection stays mixed, the button up); the alignment buttons are one
+// group and, unlike the menu items, a second press does not toggle back; Bullet shows whether all
+// is bulleted.
+TEST_F(ToolbarTest, ButtonsFollowTheSelectionAndShowWhatAPressWrote)
 {
-    RichTextBox& e = *start().rtfNotes;
-    e.setText(QStringLiteral("alpha\nbeta"));
-    select(0, 3);
-    e.setSelItalic(true);
-    e.setSelBullet(true);
-    select(0, 10);
-    // The editor's bold, italic, underline, alignment and bullet; the buttons B I U L C R Bullet.
-    const auto shown = [&] {
+    frmNotes& w = start();
+    RichTextBox& e = *w.rtfNotes;
+    // The editor's bold, italic, underline, alignment, bullet; the buttons Bold, Italic,
+    // Underline, Align Left, Center, Align Right, Bullet; chkBullet; Cut and Copy enabled on the
+    // toolbar and the menu bar.
+    const auto state = [&] {
         const auto tri = [](auto v) { return v ? QString::number(*v) : QStringLiteral("?"); };
         QString s = tri(e.SelBold()) + tri(e.SelItalic()) + tri(e.SelUnderline())
             + tri(e.SelAlignment()) + tri(e.SelBullet()) + u' ';
         for (const char* k :
             { "Bold", "Italic", "Underline", "Align Left", "Center", "Align Right", "Bullet" })
             s += QString::number(button(k)->Value());
+        s += QStringLiteral(" %1 ").arg(w.chkBullet);
+        for (const char* key : { "Cut", "Copy" })
+            s += QString::number(button(key)->Enabled())
+                + QString::number(item((std::string("mnu") + key).c_str())->isEnabled());
         return s;
     };
-    const std::pair<const char*, const char*> presses[]
-        = { { "Bold", "1?00? 1001000" }, { "Bold", "0?00? 0001000" }, { "Italic", "0?00? 0001000" },
-              { "Underline", "0?10? 0011000" }, { "Align Right", "0?11? 0010010" },
-              { "Center", "0?12? 0010100" }, { "Center", "0?12? 0010100" },
-              { "Align Left", "0?10? 0011000" }, { "Bullet", "0?100 0011000" },
-              { "Bullet", "0?101 0011001" } };
-    for (const auto& [key, after] : presses) {
-        click(key);
-        EXPECT_EQ(shown(), QLatin1String(after)) << key;
+    EXPECT_EQ(state(), u"00000 0001000 0 0000"); // as start-up leaves them
+    EXPECT_EQ(e.BulletIndent(), 250.f);
+    e.setText(QStringLiteral("plain bold under slant\ntwo\nthree"));
+    select(6, 4);
+    e.setSelBold(true);
+    select(11, 5);
+    e.setSelUnderline(true);
+    select(17, 5);
+    e.setSelItalic(true);
+    select(0, 0);
+    e.setSelBullet(true);
+    ASSERT_TRUE(e.setSelAlignment(2));
+    select(24, 0);
+    ASSERT_TRUE(e.setSelAlignment(1));
+    // A selection as start+length, or a button pressed, and the state after it.
+    const std::pair<const char*, const char*> steps[]
+        = { { "2+0", "00021 0000101 1 0000" }, { "8+0", "10021 1000101 1 0000" },
+              { "13+0", "00121 0010101 1 0000" }, { "20+0", "01021 0100101 1 0000" },
+              { "6+4", "10021 1000101 1 1111" }, { "4+4", "?0021 0000101 1 1111" },
+              { "6+10", "?0?21 0000101 1 1111" }, { "24+0", "00010 0000010 0 0000" },
+              { "0+26", "????? 0000000 2 1111" }, { "28+2", "00000 0001000 0 1111" },
+              { "23+9", "000?0 0000000 0 1111" }, { "22+1", "01021 0100101 1 1111" },
+              { "6+10", "?0?21 0000101 1 1111" }, { "Bold", "?0?21 0000101 1 1111" },
+              { "Underline", "?0?21 0000101 1 1111" }, { "6+4", "10021 1000101 1 1111" },
+              { "Bold", "00021 0000101 1 1111" }, { "Bold", "10021 1000101 1 1111" },
+              { "17+5", "01021 0100101 1 1111" }, { "Italic", "00021 0000101 1 1111" },
+              { "0+5", "00021 0000101 1 1111" }, { "Underline", "00121 0010101 1 1111" },
+              { "24+0", "00010 0000010 0 0000" }, { "Align Right", "00010 0000010 0 0000" },
+              { "Center", "00020 0000100 0 0000" }, { "Center", "00020 0000100 0 0000" },
+              { "Align Left", "00000 0001000 0 0000" }, { "0+26", "?0??? 0000000 2 1111" },
+              { "Bullet", "?0??0 0000000 2 1111" }, { "Bullet", "?0??1 0000001 0 1111" } };
+    for (const auto& [step, after] : steps) {
+        const QStringList at = QString::fromLatin1(step).split(u'+');
+        if (at.size() == 2)
+            select(at[0].toInt(), at[1].toInt());
+        else
+            click(step);
+        EXPECT_EQ(state(), QLatin1String(after)) << step;
     }
 }
 

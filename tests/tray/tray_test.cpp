@@ -1,18 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "autosave/frmauto.h"
 #include "harness/programtest.h"
 #include "platform/richtextbox.h"
-#include "platform/singleinstance.h"
 #include "platform/windowsystem.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QMenu>
-#include <QSignalSpy>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+#include <array>
 #include <functional>
-#include <optional>
-#include <vector>
 
 namespace penwick::test {
 namespace {
@@ -127,57 +126,82 @@ TEST_F(Tray, WithoutATrayTheWindowStaysOnTheTaskBar)
     }
 }
 
-// A later start asks the copy that owns the note to show itself; the lock, not the socket,
-// decides which copy owns it.
-TEST(SingleInstanceShow, ALaterStartAsksTheOwnerToShow)
-{
-    TestEnvironment env;
-    SingleInstance owner;
-    const QString runtime = env.environment().lockFolder;
-    ASSERT_TRUE(owner.acquire(env.programFolder(), runtime));
-    int shown = 0;
-    QEventLoop loop;
-    owner.listen([&] {
-        ++shown;
-        loop.quit();
-    });
-    SingleInstance later;
-    ASSERT_FALSE(later.acquire(env.programFolder(), runtime));
-    ASSERT_TRUE(later.askOwnerToShow());
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit); // a guard, not a wait
-    loop.exec();
-    EXPECT_EQ(shown, 1);
-}
-
 // Where a Wayland session offers X11 too, the program runs on X11, unless the user chose.
 TEST(WindowSystem, X11IsPreferredWhereAWaylandSessionOffersIt)
 {
     const char* names[] = { "WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM" };
-    std::vector<std::optional<QByteArray>> saved;
-    for (const char* name : names)
-        saved.push_back(
-            qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-    const struct
-    {
-        const char* values[3]; // null: not set
-        const char* platform; // afterwards
-    } cases[] = {
-        { { "wayland-0", ":0", nullptr }, "xcb" },
-        { { "wayland-0", nullptr, nullptr }, nullptr },
-        { { "wayland-0", "", nullptr }, nullptr },
-        { { nullptr, ":0", nullptr }, nullptr },
-        { { "wayland-0", ":0", "wayland" }, "wayland" },
-        { { "wayland-0", ":0", "" }, "" },
+    const auto get = [](const char* name) {
+        return qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray("-"); // "-": not set
     };
-    for (const auto& c : cases) {
+    const auto set = [](const char* name, const QByteArray& value) {
+        value == "-" ? (void)qunsetenv(name) : (void)qputenv(name, value);
+    };
+    const QByteArray saved[] = { get(names[0]), get(names[1]), get(names[2]) };
+    // The three variables before, and QT_QPA_PLATFORM after.
+    const std::pair<std::array<const char*, 3>, const char*> cases[]
+        = { { { "wayland-0", ":0", "-" }, "xcb" }, { { "wayland-0", "-", "-" }, "-" },
+              { { "wayland-0", "", "-" }, "-" }, { { "-", ":0", "-" }, "-" },
+              { { "wayland-0", ":0", "wayland" }, "wayland" }, { { "wayland-0", ":0", "" }, "" } };
+    for (const auto& [values, platform] : cases) {
         for (int i = 0; i < 3; ++i)
-            c.values[i] ? (void)qputenv(names[i], c.values[i]) : (void)qunsetenv(names[i]);
+            set(names[i], values[i]);
         preferX11UnderWayland();
-        EXPECT_EQ(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"), c.platform != nullptr);
-        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(c.platform));
+        EXPECT_EQ(get("QT_QPA_PLATFORM"), platform);
     }
     for (int i = 0; i < 3; ++i)
-        saved[i] ? (void)qputenv(names[i], *saved[i]) : (void)qunsetenv(names[i]);
+        set(names[i], saved[i]);
+}
+
+using OnTop = ProgramTest;
+
+bool above(const QWidget* w)
+{
+    return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)
+        && w->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+// The flag changes on the window as it is: same native window, place and size, still shown.
+TEST_F(OnTop, TheFlagChangesWithoutMovingOrRecreatingTheWindow)
+{
+    frmNotes& w = start();
+    w.tmrOnTop_Timer();
+    const WId id = w.winId();
+    const QRect place = w.geometry();
+    for (const bool on : { true, false, true }) {
+        w.mnuOnTop_Click();
+        EXPECT_EQ(above(&w), on);
+        EXPECT_TRUE(w.winId() == id && w.geometry() == place && w.isVisible());
+    }
+    EXPECT_TRUE(restartWith().isVisible());
+    EXPECT_TRUE(above(window.get()));
+}
+
+// Around a dialog: the main window lets go, the dialog takes over while open, and on closing
+// the main window takes the flag back, then once more a moment later. With the option off
+// nothing is touched.
+TEST_F(OnTop, ADialogTakesTheFlagWhileItIsOpen)
+{
+    for (const bool on : { true, false }) {
+        SCOPED_TRACE(on);
+        frmNotes& w
+            = restartWith({ { "OnTop", on ? QStringLiteral("True") : QStringLiteral("False") } });
+        w.tmrOnTop_Timer();
+        QStringList seen;
+        QTimer::singleShot(0, &w, [&] {
+            frmAuto& dialog = w.autoSaveDialog();
+            QApplication::setActiveWindow(&dialog);
+            seen << QStringLiteral("open: main %1 dialog %2").arg(above(&w)).arg(above(&dialog));
+            dialog.cmdCancel->click();
+            seen << QStringLiteral("closed: armed %1").arg(w.tmrOnTop->isActive());
+        });
+        w.mnuAutoSave_Click();
+        seen << QStringLiteral("returned: main %1").arg(above(&w));
+        w.tmrOnTop_Timer();
+        seen << QStringLiteral("tick: main %1 armed %2").arg(above(&w)).arg(w.tmrOnTop->isActive());
+        EXPECT_EQ(seen.join(u"; "),
+            on ? u"open: main 0 dialog 1; closed: armed 1; returned: main 1; tick: main 1 armed 0"
+               : u"open: main 0 dialog 0; closed: armed 0; returned: main 0; tick: main 0 armed 0");
+    }
 }
 
 } // namespace
