@@ -30,6 +30,12 @@ protected:
         window->rtfNotes->setSelStart(start);
         window->rtfNotes->setSelLength(length);
     }
+    // Selects "start+length", or presses the button named.
+    void run(const char* step) const
+    {
+        const QStringList at = QString::fromLatin1(step).split(u'+');
+        at.size() == 2 ? select(at[0].toInt(), at[1].toInt()) : click(step);
+    }
     QList<ToolbarButton*> buttons() const
     {
         return window->Toolbar->findChildren<ToolbarButton*>();
@@ -79,11 +85,7 @@ TEST_F(ToolbarTest, CommandButtonsRunTheirCommands)
         { "Print", "dialog=Print" }, { "SaveAs", "menu=mnuExport" }, { "Save", "saved=1" } };
     for (const auto& [step, effect] : steps) {
         const Observed before(w, env);
-        const QStringList at = QString::fromLatin1(step).split(u'+');
-        if (at.size() == 2)
-            select(at[0].toInt(), at[1].toInt());
-        else
-            click(step);
+        run(step);
         w.finishSaving();
         EXPECT_EQ(Observed(w, env).changedSince(before), QLatin1String(effect)) << step;
     }
@@ -137,28 +139,22 @@ TEST_F(ToolbarTest, ButtonsFollowTheSelectionAndShowWhatAPressWrote)
     select(24, 0);
     ASSERT_TRUE(e.setSelAlignment(1));
     // A selection as start+length, or a button pressed, and the state after it.
-    const std::pair<const char*, const char*> steps[]
-        = { { "2+0", "00021 0000101 1 0000" }, { "8+0", "10021 1000101 1 0000" },
-              { "13+0", "00121 0010101 1 0000" }, { "20+0", "01021 0100101 1 0000" },
-              { "6+4", "10021 1000101 1 1111" }, { "4+4", "?0021 0000101 1 1111" },
-              { "6+10", "?0?21 0000101 1 1111" }, { "24+0", "00010 0000010 0 0000" },
-              { "0+26", "????? 0000000 2 1111" }, { "28+2", "00000 0001000 0 1111" },
-              { "23+9", "000?0 0000000 0 1111" }, { "22+1", "01021 0100101 1 1111" },
-              { "6+10", "?0?21 0000101 1 1111" }, { "Bold", "?0?21 0000101 1 1111" },
-              { "Underline", "?0?21 0000101 1 1111" }, { "6+4", "10021 1000101 1 1111" },
-              { "Bold", "00021 0000101 1 1111" }, { "Bold", "10021 1000101 1 1111" },
-              { "17+5", "01021 0100101 1 1111" }, { "Italic", "00021 0000101 1 1111" },
-              { "0+5", "00021 0000101 1 1111" }, { "Underline", "00121 0010101 1 1111" },
-              { "24+0", "00010 0000010 0 0000" }, { "Align Right", "00010 0000010 0 0000" },
-              { "Center", "00020 0000100 0 0000" }, { "Center", "00020 0000100 0 0000" },
-              { "Align Left", "00000 0001000 0 0000" }, { "0+26", "?0??? 0000000 2 1111" },
-              { "Bullet", "?0??0 0000000 2 1111" }, { "Bullet", "?0??1 0000001 0 1111" } };
+    const std::pair<const char*, const char*> steps[] = { { "2+0", "00021 0000101 1 0000" },
+        { "8+0", "10021 1000101 1 0000" }, { "13+0", "00121 0010101 1 0000" },
+        { "20+0", "01021 0100101 1 0000" }, { "6+4", "10021 1000101 1 1111" },
+        { "4+4", "?0021 0000101 1 1111" }, { "28+2", "00000 0001000 0 1111" },
+        { "23+9", "000?0 0000000 0 1111" }, { "22+1", "01021 0100101 1 1111" },
+        { "6+10", "?0?21 0000101 1 1111" }, { "Bold", "?0?21 0000101 1 1111" },
+        { "Underline", "?0?21 0000101 1 1111" }, { "6+4", "10021 1000101 1 1111" },
+        { "Bold", "00021 0000101 1 1111" }, { "Bold", "10021 1000101 1 1111" },
+        { "17+5", "01021 0100101 1 1111" }, { "Italic", "00021 0000101 1 1111" },
+        { "0+5", "00021 0000101 1 1111" }, { "Underline", "00121 0010101 1 1111" },
+        { "24+0", "00010 0000010 0 0000" }, { "Align Right", "00010 0000010 0 0000" },
+        { "Center", "00020 0000100 0 0000" }, { "Center", "00020 0000100 0 0000" },
+        { "Align Left", "00000 0001000 0 0000" }, { "0+26", "?0??? 0000000 2 1111" },
+        { "Bullet", "?0??0 0000000 2 1111" }, { "Bullet", "?0??1 0000001 0 1111" } };
     for (const auto& [step, after] : steps) {
-        const QStringList at = QString::fromLatin1(step).split(u'+');
-        if (at.size() == 2)
-            select(at[0].toInt(), at[1].toInt());
-        else
-            click(step);
+        run(step);
         EXPECT_EQ(state(), QLatin1String(after)) << step;
     }
 }
