@@ -70,9 +70,8 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
     e.setSelLength(7);
     ASSERT_TRUE(e.setSelFontSize(10));
     e.setSelStart(7);
-    QFile readme(env.programFolder() + QStringLiteral("Readme.txt"));
-    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
-    readme.close();
+    ASSERT_TRUE(
+        QFile(env.programFolder() + QStringLiteral("Readme.txt")).open(QIODevice::WriteOnly));
     QApplication::setActiveWindow(&w);
     e.setFocus();
 
@@ -85,22 +84,14 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         std::optional<Dialog> cancel = {};
         const char* typed = nullptr;
         const char* inDialog = nullptr;
-    } rows[] = {
-        { "Ctrl+A", "selection=0+7" },
-        { "Ctrl+B", "bold=1" },
-        { "Ctrl+I", "italic=1" },
-        { "Ctrl+U", "underline=1" },
-        { "F3", "size=12" },
-        { "F2", "size=10" },
+    } rows[] = { { "Ctrl+A", "selection=0+7" }, { "Ctrl+B", "bold=1" }, { "Ctrl+I", "italic=1" },
+        { "Ctrl+U", "underline=1" }, { "F3", "size=12" }, { "F2", "size=10" },
         { "Alt+Backspace", "bullet=1" },
         { "Ctrl+Z", "selection=7+0 bullet=0" }, // the editor leaves the caret after the undone step
         // Z alone is the editor's; with any other modifiers held, Ctrl+Z undoes one step a press.
         { "Z", "text=one twoz selection=8+0" },
-        { "Ctrl+Alt+Shift+Z", "text=one two selection=7+0" },
-        { "F6", "align=2" },
-        { "F7", "align=1" },
-        { "F5", "align=0" },
-        { "Ctrl+F", "dialog=Choose Font", Dialog::Font },
+        { "Ctrl+Alt+Shift+Z", "text=one two selection=7+0" }, { "F6", "align=2" },
+        { "F7", "align=1" }, { "F5", "align=0" }, { "Ctrl+F", "dialog=Choose Font", Dialog::Font },
         { "Ctrl+E", "dialog=Text Color", Dialog::Color },
         { "Ctrl+D", "dialog=Background Color", Dialog::Color },
         // Before any search F4 asks what to find; then it repeats the search, here up from "one".
@@ -111,21 +102,13 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         { "Ctrl+H", "text=one 2 selection=5+0 message=Word not found.", {}, "",
             "Alt+P, 2, Alt+R, Escape" },
         { "Ctrl+J", "dialog=Select an Image", Dialog::Open },
-        { "Ctrl+P", "dialog=Print", Dialog::Printer },
-        { "Ctrl+S", "saved=1" },
+        { "Ctrl+P", "dialog=Print", Dialog::Printer }, { "Ctrl+S", "saved=1" },
         { "F1", "open=Readme.txt" },
         // Two menus share the F: Alt+F always opens the first, another F moves on.
-        { "Alt+F", "menu=mnuFile" },
-        { "Alt+F", "menu=mnuFile" },
-        { "Alt+F, F", "menu=mnuFormat" },
-        { "Alt+F, F, F", "menu=mnuFontStuff" },
-        { "Alt+F, Return", "saved=1" },
-        { "Alt+E", "menu=mnuEdit" },
-        { "Alt+I", "menu=mnuInsert" },
-        { "Alt+O", "menu=mnuOptions" },
-        { "Alt+A", "menu=mnuSearch" },
-        { "Alt+H", "menu=mnuHelp" },
-    };
+        { "Alt+F", "menu=mnuFile" }, { "Alt+F", "menu=mnuFile" }, { "Alt+F, F", "menu=mnuFormat" },
+        { "Alt+F, F, F", "menu=mnuFontStuff" }, { "Alt+F, Return", "saved=1" },
+        { "Alt+E", "menu=mnuEdit" }, { "Alt+I", "menu=mnuInsert" }, { "Alt+O", "menu=mnuOptions" },
+        { "Alt+A", "menu=mnuSearch" }, { "Alt+H", "menu=mnuHelp" } };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.keys);
         if (row.cancel)
