@@ -197,7 +197,7 @@ TEST_F(ToolbarTest, OneRowAtTheDesignedSizeMoreOnANarrowWindow)
         EXPECT_EQ(b->y(), all.first()->y()) << b->Key().toStdString();
     EXPECT_LE(w.Toolbar->strip()->items().last()->geometry().right(), w.Toolbar->width());
     const int oneRow = w.Toolbar->height();
-    for (const int width : { 400, 120 }) {
+    for (const int width : { 400, 200, 120 }) {
         SCOPED_TRACE(width);
         w.resize(width, 300);
         const int band = w.Toolbar->height();

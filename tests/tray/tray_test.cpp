@@ -2,9 +2,11 @@
 #include "autosave/frmauto.h"
 #include "harness/programtest.h"
 #include "platform/richtextbox.h"
+#include "platform/singleinstance.h"
 #include "platform/windowsystem.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -121,6 +123,28 @@ TEST_F(Tray, WithoutATrayTheWindowStaysOnTheTaskBar)
         restartWith({ { "Startup", QStringLiteral("True") } });
         EXPECT_EQ(seen(), withTray ? u"hidden &Show" : u"minimized &Show");
     }
+}
+
+// A later start asks the copy that owns the note to show itself; the lock, not the socket,
+// decides which copy owns it.
+TEST(SingleInstanceShow, ALaterStartAsksTheOwnerToShow)
+{
+    TestEnvironment env;
+    SingleInstance owner;
+    const QString runtime = env.environment().lockFolder;
+    ASSERT_TRUE(owner.acquire(env.programFolder(), runtime));
+    int shown = 0;
+    QEventLoop loop;
+    owner.listen([&] {
+        ++shown;
+        loop.quit();
+    });
+    SingleInstance later;
+    ASSERT_FALSE(later.acquire(env.programFolder(), runtime));
+    ASSERT_TRUE(later.askOwnerToShow());
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit); // a guard, not a wait
+    loop.exec();
+    EXPECT_EQ(shown, 1);
 }
 
 // Where a Wayland session offers X11 too, the program runs on X11, unless the user chose.
