@@ -50,16 +50,15 @@ TEST_F(Tray, EveryWayOfHidingGoesToTheTrayAndAClickBringsTheWindowBackAsItWas)
     EXPECT_EQ(w.picTray->toolTip(), u"Penwick 4.0");
     EXPECT_FALSE(w.picTray->icon().isNull());
     EXPECT_EQ(seen(), u"normal &Hide");
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        { "File Hide", [&] { w.mnuFHide_Click(); } },
-        { "tray Hide", [&] { w.mnuHide_Click(); } },
-        { "Escape", [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape); } },
-        { "Ctrl+Escape",
-            [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape, Qt::ControlModifier); } },
-        // as the window manager does it
-        { "minimize", [&] { w.setWindowState(w.windowState() | Qt::WindowMinimized); } },
-        { "icon click", [&] { w.picTray_Activated(QSystemTrayIcon::Trigger); } },
-    };
+    const std::pair<const char*, std::function<void()>> ways[]
+        = { { "File Hide", [&] { w.mnuFHide_Click(); } },
+              { "tray Hide", [&] { w.mnuHide_Click(); } },
+              { "Escape", [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape); } },
+              { "Ctrl+Escape",
+                  [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape, Qt::ControlModifier); } },
+              { "minimize (by the window manager)",
+                  [&] { w.setWindowState(w.windowState() | Qt::WindowMinimized); } },
+              { "icon click", [&] { w.picTray_Activated(QSystemTrayIcon::Trigger); } } };
     for (const bool maximized : { false, true }) {
         for (const auto& [how, hide] : ways) {
             SCOPED_TRACE(testing::Message() << how << (maximized ? " maximized" : " normal"));
@@ -100,11 +99,10 @@ TEST_F(Tray, WithoutATrayTheWindowStaysOnTheTaskBar)
 {
     tray = false;
     frmNotes& w = start();
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        { "File Hide", [&] { w.mnuFHide_Click(); } },
-        { "Escape", [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape); } },
-        { "minimize", [&] { w.showMinimized(); } },
-    };
+    const std::pair<const char*, std::function<void()>> ways[]
+        = { { "File Hide", [&] { w.mnuFHide_Click(); } },
+              { "Escape", [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape); } },
+              { "minimize", [&] { w.showMinimized(); } } };
     for (const auto& [how, hide] : ways) {
         SCOPED_TRACE(how);
         hide();
