@@ -88,7 +88,8 @@ TEST_F(MenuTree, EveryShortcutAndAccessKeyRunsItsCommand)
         { "Ctrl+U", "underline=1" }, { "F3", "size=12" }, { "F2", "size=10" },
         { "Alt+Backspace", "bullet=1" },
         { "Ctrl+Z", "selection=7+0 bullet=0" }, // the editor leaves the caret after the undone step
-        // Z alone is the editor's; with any other modifiers held, Ctrl+Z undoes one step a press.
+        // Z alone is the editor's (typed at Home); with other modifiers held too, Ctrl+Z undoes
+        // one step a press.
         { "Home, Z", "text=zone two selection=1+0" },
         { "Ctrl+Alt+Shift+Z, End", "text=one two selection=7+0" }, { "F6", "align=2" },
         { "F7", "align=1" }, { "F5", "align=0" }, { "Ctrl+F", "dialog=Choose Font", Dialog::Font },
