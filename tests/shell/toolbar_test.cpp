@@ -5,6 +5,8 @@
 #include "platform/toolbarstyle.h"
 #include "shell/toolbar.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QImage>
 #include <QMenu>
@@ -76,6 +78,7 @@ TEST_F(ToolbarTest, CommandButtonsRunTheirCommands)
     select(0, 9);
     ASSERT_TRUE(w.rtfNotes->setSelFontSize(10));
     QCursor::setPos(120, 90);
+    QApplication::clipboard()->clear();
     env.dialogs->expectCancel(FakeCommonDialog::Kind::Printer);
     // A selection as start+length, or a button pressed, and what changed.
     const std::pair<const char*, const char*> steps[] = { { "0+5", "selection=0+5" },
