@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "harness/observed.h"
 #include "harness/programtest.h"
 #include "platform/richtextbox.h"
 #include "platform/toolbarstyle.h"
@@ -7,13 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
-#include <QFile>
 #include <QImage>
 #include <QMenu>
-#include <QPainter>
 #include <QSignalSpy>
-#include <QSvgRenderer>
 #include <QTest>
+#include <algorithm>
 
 namespace penwick::test {
 namespace {
@@ -33,12 +32,19 @@ protected:
         window->rtfNotes->setSelStart(start);
         window->rtfNotes->setSelLength(length);
     }
+    // Selects "start+length", or presses the button named.
+    void run(const char* step) const
+    {
+        const QStringList at = QString::fromLatin1(step).split(u'+');
+        at.size() == 2 ? select(at[0].toInt(), at[1].toInt()) : click(step);
+    }
     QList<ToolbarButton*> buttons() const
     {
         return window->Toolbar->findChildren<ToolbarButton*>();
     }
 };
 
+// Every button shows a drawing (ours where the desktop theme has none) and its tooltip.
 TEST_F(ToolbarTest, EntriesImagesAndTooltips)
 {
     frmNotes& w = start();
@@ -46,6 +52,14 @@ TEST_F(ToolbarTest, EntriesImagesAndTooltips)
     for (QWidget* item : w.Toolbar->strip()->items()) {
         const auto* b = qobject_cast<ToolbarButton*>(item);
         entries << (b ? b->Key() + u'=' + b->ToolTip() : QStringLiteral("|"));
+        if (!b)
+            continue;
+        const QImage alpha
+            = b->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_Alpha8);
+        const uchar* bits = alpha.constBits();
+        EXPECT_GT(std::count_if(bits, bits + alpha.sizeInBytes(), [](uchar a) { return a > 128; }),
+            16 * 16 / 10)
+            << b->Key().toStdString();
     }
     EXPECT_EQ(entries.join(u','),
         u"|,Save=Save (CTRL + S),SaveAs=Save As...,|,Cut=Cut (CTRL + X),Copy=Copy (CTRL + C),"
@@ -53,152 +67,120 @@ TEST_F(ToolbarTest, EntriesImagesAndTooltips)
         "FontUp=Font Up (F3),FontDown=Font Down (F2),|,Bold=Bold (CTRL + B),"
         "Italic=Italic (CTRL + I),Underline=Underline (CTRL + U),|,Align Left=Left Justify (F5),"
         "Center=Center (F6),Align Right=Right Justify (F7),|,Bullet=Bullets  (ALT + Backspace),|");
-
-    // Each button shows the picture stored under its own key.
-    for (ToolbarButton* b : buttons()) {
-        const ListImage* image = w.imlToolbarIcons->ListImages(b->Image());
-        ASSERT_NE(image, nullptr) << b->Key().toStdString();
-        EXPECT_EQ(image->Key, b->Key());
-        EXPECT_FALSE(b->icon().isNull()) << b->Key().toStdString();
-    }
 }
 
-// Our own drawings stand in wherever the desktop theme has no icon: each must load and draw.
-TEST_F(ToolbarTest, EveryImageHasADrawingOfItsOwn)
-{
-    for (const ImageRow& row : toolbarImageRows()) {
-        QSvgRenderer svg(QStringLiteral(":/penwick/icons/") + QLatin1String(row.file));
-        ASSERT_TRUE(svg.isValid()) << row.file;
-        EXPECT_EQ(svg.viewBox(), QRect(0, 0, 16, 16)) << row.file;
-        QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        svg.render(&painter);
-        painter.end();
-        int inked = 0;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                inked += qAlpha(image.pixel(x, y)) > 128;
-        EXPECT_GT(inked, 16 * 16 / 10) << row.file;
-    }
-}
-
-// Buttons run their commands: each does what its menu item does, once.
+// Buttons run their commands: each does what its menu item does, seen by its effect. SaveAs pops
+// up the Export menu under the mouse; choosing from it is the menu's own business.
 TEST_F(ToolbarTest, CommandButtonsRunTheirCommands)
 {
     frmNotes& w = start();
-    RichTextBox& e = *w.rtfNotes;
-    e.setText(QStringLiteral("some text"));
-    select(0, 5);
-    click("Copy");
-    EXPECT_EQ(QApplication::clipboard()->text(), u"some ");
-    click("Cut");
-    EXPECT_EQ(e.Text(), u"text");
-    select(4, 0);
-    click("Paste");
-    EXPECT_EQ(e.Text(), u"textsome ");
-
-    select(0, 4);
-    ASSERT_TRUE(e.setSelFontSize(10));
-    click("FontUp");
-    EXPECT_EQ(e.SelFontSize(), std::optional<float>(12));
-    click("FontDown");
-    EXPECT_EQ(e.SelFontSize(), std::optional<float>(10));
-
-    // Find and Print run their menu items, once.
-    for (const char* name : { "mnuFind", "mnuPrint" }) {
-        QObject::disconnect(item(name), &QAction::triggered, nullptr, nullptr);
-        QSignalSpy spy(item(name), &QAction::triggered);
-        click(name == std::string_view("mnuFind") ? "Find" : "Print");
-        EXPECT_EQ(spy.count(), 1) << name;
+    w.rtfNotes->setText(QStringLiteral("some text"));
+    select(0, 9);
+    ASSERT_TRUE(w.rtfNotes->setSelFontSize(10));
+    QCursor::setPos(120, 90);
+    QApplication::clipboard()->clear();
+    env.dialogs->expectCancel(FakeCommonDialog::Kind::Printer);
+    // A selection as start+length, or a button pressed, and what changed.
+    const std::pair<const char*, const char*> steps[] = { { "0+5", "selection=0+5" },
+        { "Copy", "clipboard=some " }, { "Cut", "text=text selection=0+0" },
+        { "4+0", "selection=4+0" }, { "Paste", "text=textsome  selection=9+0" },
+        { "0+4", "selection=0+4" }, { "FontUp", "size=12" }, { "FontDown", "size=10" },
+        { "Print", "dialog=Print" }, { "SaveAs", "menu=mnuExport" }, { "Save", "saved=1" } };
+    for (const auto& [step, effect] : steps) {
+        const Observed before(w, env);
+        run(step);
+        w.finishSaving();
+        EXPECT_EQ(Observed(w, env).changedSince(before), QLatin1String(effect)) << step;
     }
-    // Keys are compared exactly.
-    for (const char* key : { "bold", "Bold ", "SAVE", "Align left", "" }) {
-        ToolbarButton stranger(QLatin1String(key), ButtonStyle::Check);
-        w.Toolbar_ButtonClick(&stranger);
-        EXPECT_EQ(e.SelBold(), false) << key;
-        EXPECT_EQ(e.SelAlignment(), 0) << key;
-    }
+    EXPECT_EQ(w.menuOf(QStringLiteral("mnuExport"))->pos(), QPoint(120, 90));
+    w.menuOf(QStringLiteral("mnuExport"))->close();
+    QObject::disconnect(item("mnuFind"), &QAction::triggered, nullptr, nullptr);
+    QSignalSpy find(item("mnuFind"), &QAction::triggered);
+    click("Find");
+    EXPECT_EQ(find.count(), 1);
     w.Toolbar_ButtonClick(nullptr);
-    ASSERT_FALSE(QFile::exists(env.notePath()));
-    click("Save");
-    w.finishSaving();
-    EXPECT_TRUE(QFile::exists(env.notePath()));
 }
 
-// Choosing from the popup is the menu's own business.
-TEST_F(ToolbarTest, SaveAsPopsUpTheExportMenuUnderTheMouse)
+// The buttons show the characters (Bold, Italic, Underline) and the paragraphs (the alignment
+// group, Bullet) at the caret or across the selection; Cut and Copy need a selection, if only of a
+// paragraph break. A style button writes the negation of what the editor reports and shows what
+// it then reads (a mixed selection stays mixed, the button up); the alignment buttons are one
+// group and, unlike the menu items, a second press does not toggle back; Bullet shows whether all
+// is bulleted.
+TEST_F(ToolbarTest, ButtonsFollowTheSelectionAndShowWhatAPressWrote)
 {
-    start();
-    const QPoint mouse(120, 90);
-    QCursor::setPos(mouse);
-    click("SaveAs");
-    QMenu* exportMenu = window->menuOf(QStringLiteral("mnuExport"));
-    ASSERT_EQ(QApplication::activePopupWidget(), exportMenu);
-    EXPECT_EQ(exportMenu->pos(), mouse);
-    exportMenu->close();
-}
-
-// Bold, Italic and Underline write the negation and show what the editor then reports; a mixed
-// selection stays as it is and shows the button up. (The toolbar has its own copy of the rule.)
-TEST_F(ToolbarTest, StyleButtonsToggleAndShowTheRereadState)
-{
-    const std::tuple<const char*, TriState (RichTextBox::*)() const,
-        void (RichTextBox::*)(TriState)>
-        styles[] = { { "Bold", &RichTextBox::SelBold, &RichTextBox::setSelBold },
-            { "Italic", &RichTextBox::SelItalic, &RichTextBox::setSelItalic },
-            { "Underline", &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline } };
-    RichTextBox& e = *start().rtfNotes;
-    e.setText(QStringLiteral("alpha beta"));
-    for (const auto& [key, get, set] : styles) {
-        for (const TriState after : { TriState(true), TriState(false), TriState() }) {
-            if (after == std::nullopt) {
-                select(0, 5);
-                (e.*set)(true);
-            }
-            select(0, 10);
-            click(key);
-            EXPECT_EQ((e.*get)(), after) << key;
-            EXPECT_EQ(button(key)->Value(), int(after == true)) << key;
-        }
-    }
-}
-
-// The alignment buttons are one group and, unlike the menu items, a second press does not
-// toggle back. The bullet command decides what happens; the button shows whether all is
-// bulleted.
-TEST_F(ToolbarTest, ParagraphButtonsShowTheirState)
-{
-    RichTextBox& e = *start().rtfNotes;
-    e.setText(QStringLiteral("one\ntwo"));
-    const std::tuple<const char*, int, const char*> steps[] = { { "Align Right", 1, "001" },
-        { "Center", 2, "010" }, { "Center", 2, "010" }, { "Align Left", 0, "100" } };
-    for (const auto& [key, alignment, shown] : steps) {
-        click(key);
-        EXPECT_EQ(e.SelAlignment(), alignment) << key;
-        QString group;
-        for (const char* k : { "Align Left", "Center", "Align Right" })
-            group += QString::number(button(k)->Value());
-        EXPECT_EQ(group, QLatin1String(shown)) << key;
-    }
+    frmNotes& w = start();
+    RichTextBox& e = *w.rtfNotes;
+    // The editor's bold, italic, underline, alignment, bullet; the buttons Bold, Italic,
+    // Underline, Align Left, Center, Align Right, Bullet; chkBullet; Cut and Copy enabled on the
+    // toolbar and the menu bar.
+    const auto state = [&] {
+        const auto tri = [](auto v) { return v ? QString::number(*v) : QStringLiteral("?"); };
+        QString s = tri(e.SelBold()) + tri(e.SelItalic()) + tri(e.SelUnderline())
+            + tri(e.SelAlignment()) + tri(e.SelBullet()) + u' ';
+        for (const char* k :
+            { "Bold", "Italic", "Underline", "Align Left", "Center", "Align Right", "Bullet" })
+            s += QString::number(button(k)->Value());
+        s += QStringLiteral(" %1 ").arg(w.chkBullet);
+        for (const char* key : { "Cut", "Copy" })
+            s += QString::number(button(key)->Enabled())
+                + QString::number(item((std::string("mnu") + key).c_str())->isEnabled());
+        return s;
+    };
+    EXPECT_EQ(state(), u"00000 0001000 0 0000"); // as start-up leaves them
+    EXPECT_EQ(e.BulletIndent(), 250.f);
+    e.setText(QStringLiteral("plain bold under slant\ntwo\nthree"));
+    select(6, 4);
+    e.setSelBold(true);
+    select(11, 5);
+    e.setSelUnderline(true);
+    select(17, 5);
+    e.setSelItalic(true);
+    select(0, 0);
     e.setSelBullet(true);
-    select(0, 7);
-    for (const int shown : { 0, 1 }) { // mixed: off; none: on
-        click("Bullet");
-        EXPECT_EQ(button("Bullet")->Value(), shown);
+    ASSERT_TRUE(e.setSelAlignment(2));
+    select(24, 0);
+    ASSERT_TRUE(e.setSelAlignment(1));
+    // A selection as start+length, or a button pressed, and the state after it.
+    const std::pair<const char*, const char*> steps[] = { { "2+0", "00021 0000101 1 0000" },
+        { "8+0", "10021 1000101 1 0000" }, { "13+0", "00121 0010101 1 0000" },
+        { "20+0", "01021 0100101 1 0000" }, { "6+4", "10021 1000101 1 1111" },
+        { "4+4", "?0021 0000101 1 1111" }, { "28+2", "00000 0001000 0 1111" },
+        { "23+9", "000?0 0000000 0 1111" }, { "22+1", "01021 0100101 1 1111" },
+        { "6+10", "?0?21 0000101 1 1111" }, { "Bold", "?0?21 0000101 1 1111" },
+        { "Underline", "?0?21 0000101 1 1111" }, { "6+4", "10021 1000101 1 1111" },
+        { "Bold", "00021 0000101 1 1111" }, { "Bold", "10021 1000101 1 1111" },
+        { "17+5", "01021 0100101 1 1111" }, { "Italic", "00021 0000101 1 1111" },
+        { "0+5", "00021 0000101 1 1111" }, { "Underline", "00121 0010101 1 1111" },
+        { "24+0", "00010 0000010 0 0000" }, { "Align Right", "00010 0000010 0 0000" },
+        { "Center", "00020 0000100 0 0000" }, { "Center", "00020 0000100 0 0000" },
+        { "Align Left", "00000 0001000 0 0000" }, { "0+26", "?0??? 0000000 2 1111" },
+        { "Bullet", "?0??0 0000000 2 1111" }, { "Bullet", "?0??1 0000001 0 1111" } };
+    for (const auto& [step, after] : steps) {
+        run(step);
+        EXPECT_EQ(state(), QLatin1String(after)) << step;
     }
 }
 
-// The menu item hides and shows the toolbar (the editor's place is the layout's), and the choice
-// outlives a restart. A hidden toolbar still gets the flat look, so that it shows flat later.
+// Flat off and on again restores the look. Hiding moves the editor up into the band and outlives
+// a restart; a hidden toolbar still gets the flat look, so that it shows flat later.
 TEST_F(ToolbarTest, HidingPersists)
 {
-    start();
+    frmNotes& w = start();
+    for (const bool flat : { false, true }) {
+        item("mnuFlatTool")->trigger();
+        EXPECT_EQ(checked("mnuFlatTool"), flat);
+        EXPECT_EQ(w.Toolbar->strip()->styleBits(), flat ? ToolbarWindow::TBSTYLE_FLAT : 0u);
+        for (ToolbarButton* b : buttons())
+            EXPECT_EQ(b->autoRaise(), flat) << b->Key().toStdString();
+    }
     for (const bool shown : { false, true, false }) {
         item("mnuToolbar")->trigger();
         EXPECT_EQ(checked("mnuToolbar"), shown);
-        EXPECT_EQ(window->Toolbar->isVisible(), shown);
+        EXPECT_EQ(w.Toolbar->isVisible(), shown);
+        EXPECT_EQ(w.rtfNotes->geometry().top(), shown ? w.Toolbar->height() : 0);
     }
+    EXPECT_EQ(w.rtfNotes->geometry(), w.centralWidget()->rect());
     restartWith();
     EXPECT_FALSE(checked("mnuToolbar"));
     EXPECT_TRUE(window->Toolbar->isHidden());
@@ -208,7 +190,7 @@ TEST_F(ToolbarTest, HidingPersists)
 }
 
 // At the window's designed size all 25 entries fit one row; on a narrower window the toolbar grows
-// more rows and every button stays inside it.
+// more rows, every button inside it and none over another, and the editor fills the rest.
 TEST_F(ToolbarTest, OneRowAtTheDesignedSizeMoreOnANarrowWindow)
 {
     frmNotes& w = start();
@@ -220,40 +202,22 @@ TEST_F(ToolbarTest, OneRowAtTheDesignedSizeMoreOnANarrowWindow)
     const int oneRow = w.Toolbar->height();
     for (const int width : { 400, 200, 120 }) {
         SCOPED_TRACE(width);
-        w.resize(width, 400);
+        w.resize(width, 300);
         const int band = w.Toolbar->height();
+        const QRect client = w.centralWidget()->rect();
         EXPECT_GT(band, oneRow);
-        EXPECT_EQ(w.rtfNotes->geometry().top(), band); // the editor sits below every row
+        EXPECT_EQ(w.Toolbar->geometry(), QRect(0, 0, client.width(), band));
+        EXPECT_EQ(w.rtfNotes->geometry(), client.adjusted(0, band, 0, 0));
         for (ToolbarButton* b : all) {
             const QRect inToolbar(b->mapTo(w.Toolbar, QPoint(0, 0)), b->size());
             EXPECT_TRUE(w.Toolbar->rect().contains(inToolbar) && b->isVisible())
                 << b->Key().toStdString();
             for (ToolbarButton* other : all)
-                EXPECT_TRUE(b == other || !b->geometry().intersects(other->geometry()))
-                    << b->Key().toStdString();
+                EXPECT_TRUE(b == other || !b->geometry().intersects(other->geometry()));
         }
     }
     w.resize(800, 400);
     EXPECT_EQ(w.Toolbar->height(), oneRow);
-}
-
-// Off and on again, the flat look comes back as it was.
-TEST_F(ToolbarTest, FlatToggledTwiceRestoresTheLook)
-{
-    frmNotes& w = start();
-    const auto look = [&] {
-        QString s = QString::number(w.Toolbar->strip()->styleBits(), 16);
-        for (ToolbarButton* b : buttons())
-            s += QStringLiteral("%1%2").arg(b->autoRaise()).arg(b->toolButtonStyle());
-        return s;
-    };
-    const QString flat = look();
-    item("mnuFlatTool")->trigger();
-    EXPECT_FALSE(checked("mnuFlatTool"));
-    EXPECT_EQ(w.Toolbar->strip()->styleBits(), 0u);
-    EXPECT_FALSE(button("Save")->autoRaise());
-    item("mnuFlatTool")->trigger();
-    EXPECT_EQ(look(), flat);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "autosave/frmauto.h"
 #include "harness/programtest.h"
 #include "platform/richtextbox.h"
 #include "platform/singleinstance.h"
@@ -7,12 +8,12 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMenu>
-#include <QSignalSpy>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+#include <array>
 #include <functional>
-#include <optional>
-#include <vector>
 
 namespace penwick::test {
 namespace {
@@ -25,14 +26,18 @@ protected:
     {
         env.isTrayAvailable = [this] { return tray; };
     }
-    // The tray menu's item on offer: "&Show" or "&Hide" (both or neither would be a fault).
-    QString offered() const
+    // The window as the user finds it, and the tray menu's item on offer: "&Show" or "&Hide"
+    // (both or neither would be a fault).
+    QString seen() const
     {
-        QStringList items;
+        QStringList s { !window->isVisible() ? QStringLiteral("hidden")
+                : window->isMinimized()      ? QStringLiteral("minimized")
+                : window->isMaximized()      ? QStringLiteral("maximized")
+                                             : QStringLiteral("normal") };
         for (const char* name : { "mnuShow", "mnuHide" })
             if (item(name)->isVisible())
-                items << item(name)->text();
-        return items.join(u'+');
+                s << item(name)->text();
+        return s.join(u' ');
     }
     bool tray = true;
 };
@@ -44,28 +49,26 @@ TEST_F(Tray, EveryWayOfHidingGoesToTheTrayAndAClickBringsTheWindowBackAsItWas)
     frmNotes& w = start();
     EXPECT_EQ(w.picTray->toolTip(), u"Penwick 4.0");
     EXPECT_FALSE(w.picTray->icon().isNull());
-    EXPECT_EQ(offered(), u"&Hide");
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        { "File Hide", [&] { w.mnuFHide_Click(); } },
-        { "tray Hide", [&] { w.mnuHide_Click(); } },
-        { "Escape", [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape); } },
-        { "Ctrl+Escape",
-            [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape, Qt::ControlModifier); } },
-        // as the window manager does it
-        { "minimize", [&] { w.setWindowState(w.windowState() | Qt::WindowMinimized); } },
-        { "icon click", [&] { w.picTray_Activated(QSystemTrayIcon::Trigger); } },
-    };
-    for (const bool maximized : { false, true }) {
+    EXPECT_EQ(seen(), u"normal &Hide");
+    // Minimizing first: the state it comes back in is the one the window last had (a minimized
+    // state is not recorded), with no hiding command to record it.
+    const std::pair<const char*, std::function<void()>> ways[]
+        = { { "minimize (by the window manager)",
+                [&] { w.setWindowState(w.windowState() | Qt::WindowMinimized); } },
+              { "File Hide", [&] { w.mnuFHide_Click(); } },
+              { "tray Hide", [&] { w.mnuHide_Click(); } },
+              { "Escape", [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape); } },
+              { "Ctrl+Escape",
+                  [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape, Qt::ControlModifier); } },
+              { "icon click", [&] { w.picTray_Activated(QSystemTrayIcon::Trigger); } } };
+    for (const bool maximized : { true, false }) {
         for (const auto& [how, hide] : ways) {
             SCOPED_TRACE(testing::Message() << how << (maximized ? " maximized" : " normal"));
             maximized ? w.showMaximized() : w.showNormal();
             hide();
-            EXPECT_FALSE(w.isVisible());
-            EXPECT_EQ(offered(), u"&Show");
+            EXPECT_EQ(seen(), u"hidden &Show");
             w.picTray_Activated(QSystemTrayIcon::Trigger);
-            EXPECT_TRUE(w.isVisible());
-            EXPECT_EQ(w.windowState(), maximized ? Qt::WindowMaximized : Qt::WindowNoState);
-            EXPECT_EQ(offered(), u"&Hide");
+            EXPECT_EQ(seen(), maximized ? u"maximized &Hide" : u"normal &Hide");
             EXPECT_EQ(w.focusWidget(), w.rtfNotes);
         }
     }
@@ -73,8 +76,7 @@ TEST_F(Tray, EveryWayOfHidingGoesToTheTrayAndAClickBringsTheWindowBackAsItWas)
     for (const auto reason : { QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick })
         w.picTray_Activated(reason);
     w.picTray_Activated(QSystemTrayIcon::MiddleClick);
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(offered(), u"&Hide");
+    EXPECT_EQ(seen(), u"normal &Hide");
 
     // The right button offers the menu, the left button's choice in bold.
     for (const bool shown : { true, false }) {
@@ -99,31 +101,27 @@ TEST_F(Tray, WithoutATrayTheWindowStaysOnTheTaskBar)
 {
     tray = false;
     frmNotes& w = start();
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        { "File Hide", [&] { w.mnuFHide_Click(); } },
-        { "Escape", [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape); } },
-        { "minimize", [&] { w.showMinimized(); } },
-    };
+    const std::pair<const char*, std::function<void()>> ways[]
+        = { { "File Hide", [&] { w.mnuFHide_Click(); } },
+              { "Escape", [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape); } },
+              { "minimize", [&] { w.showMinimized(); } } };
     for (const auto& [how, hide] : ways) {
         SCOPED_TRACE(how);
         hide();
-        EXPECT_TRUE(w.isVisible());
-        EXPECT_TRUE(w.isMinimized());
+        EXPECT_EQ(seen(), u"minimized &Show");
         w.mnuShow_Click();
-        EXPECT_FALSE(w.isMinimized());
+        EXPECT_EQ(seen(), u"normal &Hide");
     }
     tray = true;
     w.setWindowState(w.windowState() | Qt::WindowMinimized);
-    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(seen(), u"hidden &Show");
 
     // Minimize on startup: on the task bar without a tray, only the icon with one.
     for (const bool withTray : { false, true }) {
         SCOPED_TRACE(withTray);
         tray = withTray;
-        frmNotes& again = restartWith({ { "Startup", QStringLiteral("True") } });
-        EXPECT_EQ(again.isVisible(), !withTray);
-        EXPECT_EQ(again.isMinimized(), !withTray);
-        EXPECT_EQ(offered(), u"&Show");
+        restartWith({ { "Startup", QStringLiteral("True") } });
+        EXPECT_EQ(seen(), withTray ? u"hidden &Show" : u"minimized &Show");
     }
 }
 
@@ -153,31 +151,78 @@ TEST(SingleInstanceShow, ALaterStartAsksTheOwnerToShow)
 TEST(WindowSystem, X11IsPreferredWhereAWaylandSessionOffersIt)
 {
     const char* names[] = { "WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM" };
-    std::vector<std::optional<QByteArray>> saved;
-    for (const char* name : names)
-        saved.push_back(
-            qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-    const struct
-    {
-        const char* values[3]; // null: not set
-        const char* platform; // afterwards
-    } cases[] = {
-        { { "wayland-0", ":0", nullptr }, "xcb" },
-        { { "wayland-0", nullptr, nullptr }, nullptr },
-        { { "wayland-0", "", nullptr }, nullptr },
-        { { nullptr, ":0", nullptr }, nullptr },
-        { { "wayland-0", ":0", "wayland" }, "wayland" },
-        { { "wayland-0", ":0", "" }, "" },
+    const auto get = [](const char* name) {
+        return qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray("-"); // "-": not set
     };
-    for (const auto& c : cases) {
+    const auto set = [](const char* name, const QByteArray& value) {
+        value == "-" ? (void)qunsetenv(name) : (void)qputenv(name, value);
+    };
+    const QByteArray saved[] = { get(names[0]), get(names[1]), get(names[2]) };
+    // The three variables before, and QT_QPA_PLATFORM after.
+    const std::pair<std::array<const char*, 3>, const char*> cases[]
+        = { { { "wayland-0", ":0", "-" }, "xcb" }, { { "wayland-0", "-", "-" }, "-" },
+              { { "wayland-0", "", "-" }, "-" }, { { "-", ":0", "-" }, "-" },
+              { { "wayland-0", ":0", "wayland" }, "wayland" }, { { "wayland-0", ":0", "" }, "" } };
+    for (const auto& [values, platform] : cases) {
         for (int i = 0; i < 3; ++i)
-            c.values[i] ? (void)qputenv(names[i], c.values[i]) : (void)qunsetenv(names[i]);
+            set(names[i], values[i]);
         preferX11UnderWayland();
-        EXPECT_EQ(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"), c.platform != nullptr);
-        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(c.platform));
+        EXPECT_EQ(get("QT_QPA_PLATFORM"), platform);
     }
     for (int i = 0; i < 3; ++i)
-        saved[i] ? (void)qputenv(names[i], *saved[i]) : (void)qunsetenv(names[i]);
+        set(names[i], saved[i]);
+}
+
+using OnTop = ProgramTest;
+
+bool above(const QWidget* w)
+{
+    return w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)
+        && w->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+// The flag changes on the window as it is: same native window, place and size, still shown.
+TEST_F(OnTop, TheFlagChangesWithoutMovingOrRecreatingTheWindow)
+{
+    frmNotes& w = start();
+    w.tmrOnTop_Timer();
+    const WId id = w.winId();
+    const QRect place = w.geometry();
+    for (const bool on : { true, false, true }) {
+        w.mnuOnTop_Click();
+        EXPECT_EQ(above(&w), on);
+        EXPECT_TRUE(w.winId() == id && w.geometry() == place && w.isVisible());
+    }
+    EXPECT_TRUE(restartWith().isVisible());
+    EXPECT_TRUE(above(window.get()));
+}
+
+// Around a dialog: the main window lets go, the dialog takes over while open, and on closing
+// the main window takes the flag back, then once more a moment later. With the option off
+// nothing is touched.
+TEST_F(OnTop, ADialogTakesTheFlagWhileItIsOpen)
+{
+    for (const bool on : { true, false }) {
+        SCOPED_TRACE(on);
+        frmNotes& w
+            = restartWith({ { "OnTop", on ? QStringLiteral("True") : QStringLiteral("False") } });
+        w.tmrOnTop_Timer();
+        QStringList seen;
+        QTimer::singleShot(0, &w, [&] {
+            frmAuto& dialog = w.autoSaveDialog();
+            QApplication::setActiveWindow(&dialog);
+            seen << QStringLiteral("open: main %1 dialog %2").arg(above(&w)).arg(above(&dialog));
+            dialog.cmdCancel->click();
+            seen << QStringLiteral("closed: armed %1").arg(w.tmrOnTop->isActive());
+        });
+        w.mnuAutoSave_Click();
+        seen << QStringLiteral("returned: main %1").arg(above(&w));
+        w.tmrOnTop_Timer();
+        seen << QStringLiteral("tick: main %1 armed %2").arg(above(&w)).arg(w.tmrOnTop->isActive());
+        EXPECT_EQ(seen.join(u"; "),
+            on ? u"open: main 0 dialog 1; closed: armed 1; returned: main 1; tick: main 1 armed 0"
+               : u"open: main 0 dialog 0; closed: armed 0; returned: main 0; tick: main 0 armed 0");
+    }
 }
 
 } // namespace
