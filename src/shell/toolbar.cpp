@@ -32,13 +32,6 @@ const ListImage* ImageList::ListImages(int index) const
     return &m_images[size_t(index) - 1];
 }
 
-const ListImage* ImageList::ListImages(const QString& key) const
-{
-    const auto found = std::find_if(
-        m_images.begin(), m_images.end(), [&](const ListImage& image) { return image.Key == key; });
-    return found == m_images.end() ? nullptr : &*found;
-}
-
 // --- buttons ------------------------------------------------------------------------------
 
 ToolbarButton::ToolbarButton(const QString& key, ButtonStyle style, QWidget* parent)
@@ -54,7 +47,6 @@ ToolbarButton::ToolbarButton(const QString& key, ButtonStyle style, QWidget* par
 
 void ToolbarButton::setImage(int index, const ImageList& images)
 {
-    m_image = index;
     const ListImage* image = images.ListImages(index);
     setIcon(image ? image->Picture : QIcon());
 }

@@ -30,9 +30,8 @@ public:
     explicit ImageList(std::span<const ImageRow> rows = toolbarImageRows());
 
     int Count() const { return int(m_images.size()); }
-    // Null for an index or key the list does not hold.
+    // Null for an index the list does not hold.
     const ListImage* ListImages(int index) const;
-    const ListImage* ListImages(const QString& key) const;
 
 private:
     std::vector<ListImage> m_images;
@@ -47,7 +46,6 @@ public:
 
     const QString& Key() const { return m_key; }
     ButtonStyle Style() const { return m_style; }
-    int Image() const { return m_image; }
     void setImage(int index, const ImageList& images);
 
     int Value() const { return isChecked() ? 1 : 0; }
@@ -65,7 +63,6 @@ protected:
 private:
     QString m_key;
     ButtonStyle m_style;
-    int m_image = 0;
     QList<ToolbarButton*> m_group;
 };
 
