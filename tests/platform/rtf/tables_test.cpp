@@ -15,24 +15,20 @@ QString text(const QByteArray& rtf)
 // One character of each character set a font can name, in that set's own bytes.
 TEST(Tables, EveryCharsetReadsInItsCodePage)
 {
-    const struct
-    {
-        int charset;
-        const char* bytes;
-        char16_t expected;
-    } cases[] = { { 0, "\\'80", u'€' }, { 2, "a", u'\uF061' }, { 77, "\\'8e", u'é' },
-        { 128, "\\'82\\'a0", u'あ' }, { 129, "\\'b0\\'a1", u'가' }, { 130, "\\'88\\'61", u'가' },
-        { 134, "\\'c4\\'e3", u'你' }, { 136, "\\'a4\\'a4", u'中' }, { 161, "\\'e1", u'α' },
-        { 162, "\\'fd", u'ı' }, { 163, "\\'f5", u'ơ' }, { 177, "\\'e0", u'א' },
-        { 178, "\\'c7", u'ا' }, { 186, "\\'e0", u'ą' }, { 204, "\\'e9", u'й' },
-        { 222, "\\'a1", u'ก' }, { 238, "\\'8a", u'Š' }, { 255, "\\'82", u'é' },
+    const std::tuple<int, const char*, char16_t> cases[] = { { 0, "\\'80", u'€' },
+        { 2, "a", u'\uF061' }, { 77, "\\'8e", u'é' }, { 128, "\\'82\\'a0", u'あ' },
+        { 129, "\\'b0\\'a1", u'가' }, { 130, "\\'88\\'61", u'가' }, { 134, "\\'c4\\'e3", u'你' },
+        { 136, "\\'a4\\'a4", u'中' }, { 161, "\\'e1", u'α' }, { 162, "\\'fd", u'ı' },
+        { 163, "\\'f5", u'ơ' }, { 177, "\\'e0", u'א' }, { 178, "\\'c7", u'ا' },
+        { 186, "\\'e0", u'ą' }, { 204, "\\'e9", u'й' }, { 222, "\\'a1", u'ก' },
+        { 238, "\\'8a", u'Š' }, { 255, "\\'82", u'é' },
         // A set we do not know reads as Windows' Western page.
         { 1, "\\'80", u'€' } };
-    for (const auto& c : cases) {
-        const QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0\\fcharset" + QByteArray::number(c.charset)
-            + " A;}}\\f0 " + c.bytes + "}";
-        EXPECT_EQ(text(rtf), QString(QChar(c.expected))) << c.charset;
-    }
+    for (const auto& [charset, bytes, expected] : cases)
+        EXPECT_EQ(text("{\\rtf1{\\fonttbl{\\f0\\fcharset" + QByteArray::number(charset)
+                      + " A;}}\\f0 " + bytes + "}"),
+            QString(QChar(expected)))
+            << charset;
     EXPECT_EQ(rtf::codePageForCharset(1), 0);
 }
 
@@ -149,21 +145,16 @@ TEST(Tables, EveryListNumberingReadsAndWritesBack)
 // Line spacing of each kind, in twips: at least, exactly (negative), or in 240ths of a line.
 TEST(Tables, EveryLineSpacingReadsAndWritesBack)
 {
-    const struct
-    {
-        const char* words;
-        QTextBlockFormat::LineHeightTypes type;
-        double height;
-        const char* written;
-    } cases[] = { { "\\sl300", QTextBlockFormat::MinimumHeight, 20, "\\sl300\\slmult0" },
+    const std::tuple<const char*, int, double, const char*> cases[] = {
+        { "\\sl300", QTextBlockFormat::MinimumHeight, 20, "\\sl300\\slmult0" },
         { "\\sl-300\\slmult0", QTextBlockFormat::FixedHeight, 20, "\\sl-300\\slmult0" },
-        { "\\sl360\\slmult1", QTextBlockFormat::ProportionalHeight, 150, "\\sl360\\slmult1" } };
-    for (const auto& c : cases) {
-        const auto doc = readDoc("{\\rtf1" + QByteArray(c.words) + " x\\par}");
+        { "\\sl360\\slmult1", QTextBlockFormat::ProportionalHeight, 150, "\\sl360\\slmult1" }
+    };
+    for (const auto& [words, type, height, written] : cases) {
+        const auto doc = readDoc("{\\rtf1" + QByteArray(words) + " x\\par}");
         const QTextBlockFormat f = blockOf(*doc, "x").blockFormat();
-        EXPECT_EQ(f.lineHeightType(), c.type) << c.words;
-        EXPECT_EQ(f.lineHeight(), c.height) << c.words;
-        EXPECT_TRUE(rtf::writeRtf(*doc).contains(c.written)) << c.words;
+        EXPECT_EQ(std::pair(f.lineHeightType(), f.lineHeight()), std::pair(type, height)) << words;
+        EXPECT_TRUE(rtf::writeRtf(*doc).contains(written)) << words;
     }
 }
 

@@ -91,33 +91,24 @@ TEST(Writer, EveryCharacterReadSurvivesWritingAndReadingBack)
         EXPECT_TRUE(controls.contains(QChar(u))) << int(u);
 }
 
-TEST(Writer, RangesReadBackAsTheSelection)
+// A range reads back as the selection; empty paragraphs survive, the trailing one too, and keep
+// their size.
+TEST(Writer, RangesAndEmptyParagraphsReadBack)
 {
     QTextDocument doc;
     doc.setPlainText("alpha\nbeta\ngamma");
-    const struct
-    {
-        int from, to;
-        const char* expected;
-    } cases[] = { { 1, 4, "lph" }, { 3, 8, "ha\nbe" }, { 0, 6, "alpha\n" }, { 2, 2, "" },
-        { 11, 999, "gamma" } };
-    for (const auto& r : cases) {
+    const std::tuple<int, int, const char*> ranges[] = { { 1, 4, "lph" }, { 3, 8, "ha\nbe" },
+        { 0, 6, "alpha\n" }, { 2, 2, "" }, { 11, 999, "gamma" } };
+    for (const auto& [from, to, expected] : ranges) {
         QTextDocument target;
         QTextCursor c(&target);
-        ASSERT_TRUE(rtf::insertRtf(c, rtf::writeRtf(doc, r.from, r.to))) << r.from;
-        EXPECT_EQ(plain(target), r.expected) << r.from;
+        ASSERT_TRUE(rtf::insertRtf(c, rtf::writeRtf(doc, from, to))) << from;
+        EXPECT_EQ(plain(target), expected) << from;
     }
-}
-
-// Empty paragraphs survive, the trailing one too, and keep their size.
-TEST(Writer, EmptyParagraphs)
-{
-    for (const char* text : { "", "abc\n", "\n\n" }) {
-        QTextDocument doc;
+    for (const char* text : { "abc\n", "\n\n", "" }) {
         doc.setPlainText(text);
         EXPECT_EQ(plain(*readDoc(rtf::writeRtf(doc))), text);
     }
-    QTextDocument doc;
     QTextCursor c(&doc);
     QTextCharFormat big;
     big.setFontPointSize(30);
