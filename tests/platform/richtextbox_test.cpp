@@ -59,7 +59,7 @@ TEST_F(RichTextBoxTest, LoadStartsAFreshHistoryAndRefusedFilesChangeNothing)
     if (::geteuid() != 0) // root reads any file
         refused << locked;
 
-    box.setText(QStringLiteral("keep me"));
+    box.setText(QStringLiteral("keep\rme"));
     QTest::keyClicks(&box, "!");
     QSignalSpy changes(&box, &RichTextBox::Change);
     QSignalSpy moves(&box, &RichTextBox::SelChange);
@@ -67,7 +67,7 @@ TEST_F(RichTextBoxTest, LoadStartsAFreshHistoryAndRefusedFilesChangeNothing)
         QString error;
         EXPECT_FALSE(box.LoadFile(file, &error)) << file.toStdString();
         EXPECT_FALSE(error.isEmpty()) << file.toStdString();
-        EXPECT_EQ(box.Text(), u"!keep me") << file.toStdString();
+        EXPECT_EQ(box.Text(), u"!keep\nme") << file.toStdString();
         EXPECT_TRUE(box.document()->isUndoAvailable()) << file.toStdString();
     }
     EXPECT_EQ(changes.count(), 0);

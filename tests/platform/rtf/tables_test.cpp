@@ -137,6 +137,9 @@ TEST(Tables, EveryListNumberingReadsAndWritesBack)
             : "{\\rtf1{\\*\\pn\\pnlvlbody" + QByteArray(word) + "}a\\par b\\par}";
         const auto doc = readDoc(rtf);
         EXPECT_EQ(listStyle(blockOf(*doc, "a")), style) << word;
+        const QTextList* list = blockOf(*doc, "a").textList();
+        ASSERT_NE(list, nullptr) << word;
+        EXPECT_GE(list->format().indent(), 1) << word;
         EXPECT_EQ(blockOf(*doc, "b").textList(), blockOf(*doc, "a").textList()) << word;
         EXPECT_EQ(listStyle(blockOf(*readDoc(rtf::writeRtf(*doc)), "b")), style) << word;
     }
@@ -159,16 +162,18 @@ TEST(Tables, EveryLineSpacingReadsAndWritesBack)
 }
 
 // A paragraph leaves its list when the next list level it names has no numbering, or another
-// list; pasted into the middle of a list item, the last paragraph stays in the item's list.
+// list (a list never defined is a bullet list, and \ls wins over \pn); pasted into the middle of a
+// list item, the last paragraph stays in the item's list.
 TEST(Tables, ParagraphsLeaveAndJoinLists)
 {
     const auto doc = readDoc("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext"
                              "\\'01x;}}\\listid1}{\\list{\\listlevel\\levelnfc255{\\leveltext;}}"
                              "\\listid2}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}"
                              "{\\listoverride\\listid2\\ls2}}\\pard\\ls1 a\\par\\ls2 b\\par\\ls1 c"
-                             "\\par\\ls3 d\\par}");
-    EXPECT_EQ(blockOf(*doc, "b").textList(), nullptr);
-    ASSERT_NE(blockOf(*doc, "d").textList(), nullptr);
+                             "\\par\\ls3 d\\par\\pard\\ls1{\\*\\pn\\pnlvlbody\\pndec}e\\par}");
+    EXPECT_EQ(blockOf(*doc, "b").textList(), nullptr); // a level without numbering
+    EXPECT_EQ(listStyle(blockOf(*doc, "d")), QTextListFormat::ListDisc); // a dangling \ls
+    EXPECT_EQ(listStyle(blockOf(*doc, "e")), QTextListFormat::ListDisc); // \ls wins over \pn
     EXPECT_NE(blockOf(*doc, "d").textList(), blockOf(*doc, "c").textList());
 
     QTextDocument host;
