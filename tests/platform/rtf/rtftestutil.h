@@ -17,9 +17,6 @@
 
 namespace penwick::test {
 
-// Names parameterised cases by their `name` member.
-inline constexpr auto caseName = [](const auto& info) { return std::string(info.param.name); };
-
 inline QString fixturePath(const char* name)
 {
     return QStringLiteral(PENWICK_RTF_FIXTURES "/") + QLatin1String(name);
