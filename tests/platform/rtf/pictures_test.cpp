@@ -45,20 +45,15 @@ TEST(Pictures, EveryKindLoadsKeepsItsBytesAndDraws)
 // 1.1 million rows of 40 pixels, with pixels for 30.
 QByteArray tallDib()
 {
-    QByteArray dib = fixture("picture.dib");
-    dib[8] = '\x00';
-    dib[9] = '\xE0';
-    dib[10] = '\x10';
-    return dib;
+    return fixture("picture.dib").replace(8, 3, QByteArray::fromHex("00e010"));
 }
 
 // Width, bits and height whose product passes 64 bits.
 QByteArray hugeDib()
 {
-    QByteArray dib = fixture("picture.dib");
-    dib.replace(4, 8, QByteArray::fromHex("ffffff7fffffff7f"));
-    dib.replace(14, 2, QByteArray::fromHex("ffff"));
-    return dib;
+    return fixture("picture.dib")
+        .replace(4, 8, QByteArray::fromHex("ffffff7fffffff7f"))
+        .replace(14, 2, QByteArray::fromHex("ffff"));
 }
 
 // Not pictures, or pictures whose headers promise more than the data holds.
@@ -78,11 +73,8 @@ TEST(Pictures, NotPictures)
 
 TEST(Pictures, LyingWmfHeaderIsMended)
 {
-    QByteArray wmf = fixture("picture.wmf");
     // Maximum record size and file size far beyond the data.
-    wmf[22 + 12] = '\xFF';
-    wmf[22 + 13] = '\xFF';
-    wmf[22 + 14] = '\xFF';
+    QByteArray wmf = fixture("picture.wmf").replace(22 + 12, 3, "\xFF\xFF\xFF");
     wmf[22 + 6] = '\xFF';
     const auto p = pictureFromFileData(wmf);
     ASSERT_TRUE(p.has_value());
