@@ -63,7 +63,7 @@ TEST_F(LargeEdit, KeepsTheViewAndUndoesInOneStep)
         QString text;
         TriState bold, strikeThru;
     } cases[] = {
-        { [&] { editor.setSelBold(true); }, before, true, false },
+        // Formatting (the four styles at once) and text.
         { [&] { editor.setSelStyles(true, true, true, true); }, before, true, true },
         { [&] { editor.setSelText(before.toUpper()); }, before.toUpper(), false, false },
     };
