@@ -32,14 +32,12 @@ TEST(FileFilter, Parse)
 {
     const auto text = parseFileFilter(QStringLiteral("Text Files (*.txt)|*.txt|"));
     ASSERT_EQ(text.size(), 1u);
-    EXPECT_EQ(text[0].description, QStringLiteral("Text Files (*.txt)"));
-    EXPECT_EQ(text[0].patterns, QStringList { QStringLiteral("*.txt") });
-
+    EXPECT_EQ(toNameFilter(text[0]), QStringLiteral("Text Files (*.txt) (*.txt)"));
     const auto images = parseFileFilter(ImageFilter);
     ASSERT_EQ(images.size(), 5u);
     EXPECT_EQ(toNameFilter(images[4]), QStringLiteral("All Files (*.*) (*)"));
     EXPECT_EQ(toNameFilter(images[0]), QStringLiteral("All Supported Formats (*.gif *.jpg *.bmp)"));
-
+    // A description without patterns, or with blank ones, is no filter.
     EXPECT_TRUE(parseFileFilter(QStringLiteral("Lonely description")).empty());
     EXPECT_EQ(parseFileFilter(QStringLiteral("A|*.a|B")).size(), 1u);
     EXPECT_EQ(parseFileFilter(QStringLiteral("A| ; |B|*.b")).size(), 1u);
@@ -211,10 +209,8 @@ TEST_F(QtDialogs, FontOpensOnTheValuesAndReturnsTheChoice)
     values.Color = 0x0000FF;
     whenShown<FontColorDialog>([](FontColorDialog* box) {
         const QFont shown = box->fontDialog()->currentFont();
-        EXPECT_EQ(shown.family(), QStringLiteral("DejaVu Serif"));
-        EXPECT_EQ(shown.pointSize(), 14);
-        EXPECT_TRUE(shown.underline());
-        EXPECT_EQ(box->color(), QColor(255, 0, 0));
+        EXPECT_EQ(std::tuple(shown.family(), shown.pointSize(), shown.underline(), box->color()),
+            std::tuple(QStringLiteral("DejaVu Serif"), 14, true, QColor(255, 0, 0)));
 
         QFont chosen(QStringLiteral("DejaVu Sans"), 20);
         chosen.setBold(true);
@@ -224,13 +220,9 @@ TEST_F(QtDialogs, FontOpensOnTheValuesAndReturnsTheChoice)
         box->accept();
     });
     EXPECT_EQ(service.ShowFont(values, nullptr), DialogResult::Ok);
-    const auto font = [&] {
-        return std::make_tuple(values.FontName.toStdString(), values.FontSize, values.FontBold,
-            values.FontItalic, values.FontUnderline, values.FontStrikethru, values.Color);
-    };
-    const auto chosen
-        = std::make_tuple(std::string("DejaVu Sans"), 20.0f, true, false, false, true, 0x008000u);
-    EXPECT_EQ(font(), chosen);
+    EXPECT_EQ(std::tuple(values.FontName.toStdString(), values.FontSize, values.FontBold,
+                  values.FontItalic, values.FontUnderline, values.FontStrikethru, values.Color),
+        std::tuple(std::string("DejaVu Sans"), 20.0f, true, false, false, true, 0x008000u));
 }
 
 // As in any font dialog: typing goes to the list of faces, Enter accepts and Escape cancels.

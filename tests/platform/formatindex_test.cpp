@@ -36,12 +36,11 @@ template <typename T> std::optional<T> single(const std::vector<T>& values)
     return same ? std::optional(values.front()) : std::nullopt;
 }
 
-// The answers by looking at every selected character on its own.
+// The answers by looking at every selected character and paragraph on its own.
 Answers answersByWalking(const RichTextBox& box)
 {
     QTextDocument& doc = *box.document();
-    const int from = box.SelStart();
-    const int to = from + box.SelLength();
+    const int from = box.SelStart(), to = from + box.SelLength();
     std::vector<QTextCharFormat> formats;
     QTextCursor c(&doc);
     for (int p = from; p < to; ++p) {
@@ -56,10 +55,11 @@ Answers answersByWalking(const RichTextBox& box)
         formats.push_back(c.charFormat());
     }
     const QFont base = doc.defaultFont();
-    std::vector<bool> bold, italic, underline, strike;
+    std::vector<bool> bold, italic, underline, strike, bullet;
     std::vector<float> size;
     std::vector<std::string> family;
     std::vector<OleColor> color;
+    std::vector<int> alignment;
     for (const QTextCharFormat& f : formats) {
         bold.push_back(f.fontWeight() > QFont::Medium);
         italic.push_back(f.fontItalic());
@@ -73,8 +73,6 @@ Answers answersByWalking(const RichTextBox& box)
         color.push_back(f.foreground().style() == Qt::NoBrush ? SystemWindowText
                                                               : colorToOle(f.foreground().color()));
     }
-    std::vector<int> alignment;
-    std::vector<bool> bullet;
     const QTextBlock last = doc.findBlock(std::max(from, to - 1));
     for (QTextBlock b = doc.findBlock(from); b.isValid(); b = b.next()) {
         const Qt::Alignment a = b.blockFormat().alignment();
@@ -82,10 +80,10 @@ Answers answersByWalking(const RichTextBox& box)
                 : a & Qt::AlignHCenter           ? 2
                 : a & Qt::AlignRight             ? 1
                                                  : 0);
-        bullet.push_back(b.textList()
-            && QList { QTextListFormat::ListDisc, QTextListFormat::ListCircle,
-                QTextListFormat::ListSquare }
-                   .contains(b.textList()->format().style()));
+        const auto style
+            = b.textList() ? b.textList()->format().style() : QTextListFormat::ListStyleUndefined;
+        bullet.push_back(style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+            || style == QTextListFormat::ListSquare);
         if (b == last)
             break;
     }
@@ -109,39 +107,28 @@ void randomEdit(RichTextBox& box, std::mt19937& rng)
     const bool on = rng() % 2;
     QTextCursor c = box.textCursor();
     QTextDocument& doc = *box.document();
+    const Qt::Key keys[]
+        = { Qt::Key_X, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return };
+    QTextListFormat list; // a list is made, or changes its style and with it whether it has bullets
+    list.setStyle(on ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
+    QTextCursor from(&doc); // a copy of some other part of the note, formatting and all
+    from.setPosition(int(rng() % unsigned(doc.characterCount())));
+    from.setPosition(std::min(doc.characterCount() - 1, from.position() + int(rng() % 30)),
+        QTextCursor::KeepAnchor);
     const std::function<void()> edits[] = {
-        [&] { box.setSelBold(on); },
-        [&] { box.setSelItalic(on); },
-        [&] { box.setSelUnderline(on); },
-        [&] { box.setSelStrikeThru(on); },
+        // clang-format off
+        [&] { box.setSelBold(on); }, [&] { box.setSelItalic(on); },
+        [&] { box.setSelUnderline(on); }, [&] { box.setSelStrikeThru(on); },
         [&] { box.setSelFontSize(float(8 + 2 * (rng() % 3))); },
         [&] { box.setSelFontName(on ? QStringLiteral("Alpha") : QStringLiteral("Beta")); },
-        [&] {
-            box.setSelColor(rng() % 3 == 0 ? SystemWindowText : on ? 255u : 0xFF0000u);
-        },
-        [&] { box.setSelAlignment(int(rng() % 4)); },
-        [&] { box.setSelBullet(on); },
+        [&] { box.setSelColor(rng() % 3 == 0 ? SystemWindowText : on ? 255u : 0xFF0000u); },
+        [&] { box.setSelAlignment(int(rng() % 4)); }, [&] { box.setSelBullet(on); },
         [&] { box.setSelText(on ? QStringLiteral("ab\nZ\u00e9") : QStringLiteral("\u2028tail ")); },
-        [&] {
-            const Qt::Key keys[]
-                = { Qt::Key_X, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return };
-            QTest::keyClick(&box, keys[rng() % std::size(keys)]);
-        },
-        [&] { on ? box.Undo() : box.redo(); },
-        [&] { c.insertImage(QStringLiteral("picture")); },
-        [&] { // a copy of some other part of the note, formatting and all
-            QTextCursor from(&doc);
-            const int length = doc.characterCount() - 1;
-            from.setPosition(int(rng() % unsigned(length + 1)));
-            from.setPosition(
-                std::min(length, from.position() + int(rng() % 30)), QTextCursor::KeepAnchor);
-            c.insertFragment(from.selection());
-        },
-        [&] { // a list is made, or changes its style and with it whether it counts as bullets
-            QTextListFormat f;
-            f.setStyle(on ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
-            c.currentList() ? c.currentList()->setFormat(f) : void(c.createList(f));
-        },
+        [&] { QTest::keyClick(&box, keys[rng() % std::size(keys)]); },
+        [&] { on ? box.Undo() : box.redo(); }, [&] { c.insertImage(QStringLiteral("picture")); },
+        [&] { c.insertFragment(from.selection()); },
+        [&] { c.currentList() ? c.currentList()->setFormat(list) : void(c.createList(list)); },
+        // clang-format on
     };
     edits[rng() % std::size(edits)]();
 }

@@ -63,7 +63,7 @@ TEST_F(LargeEdit, KeepsTheViewAndUndoesInOneStep)
         QString text;
         TriState bold, strikeThru;
     } cases[] = {
-        { [&] { editor.setSelBold(true); }, before, true, false },
+        // Formatting (the four styles at once) and text.
         { [&] { editor.setSelStyles(true, true, true, true); }, before, true, true },
         { [&] { editor.setSelText(before.toUpper()); }, before.toUpper(), false, false },
     };
@@ -90,26 +90,20 @@ TEST_F(LargeEdit, KeepsTheViewAndUndoesInOneStep)
     }
 }
 
-TEST_F(LargeEdit, ASecondEditBeforeTheLayoutIsDoneKeepsTheViewOfTheFirst)
+// A second edit before the layout is done keeps the view of the first; a key pressed meanwhile
+// shows the text at once.
+TEST_F(LargeEdit, ASecondEditOrAKeyBeforeTheLayoutIsDoneKeepsTheView)
 {
     selectAll();
     const int top = topOfView();
     editor.setSelBold(true);
     editor.setSelItalic(true);
-    laidOut();
-    EXPECT_TRUE(editor.viewport()->updatesEnabled());
-    EXPECT_EQ(topOfView(), top);
-}
-
-TEST_F(LargeEdit, AKeyPressedBeforeTheLayoutIsDoneShowsTheTextAtOnce)
-{
-    selectAll();
-    const int top = topOfView();
-    editor.setSelItalic(true);
     ASSERT_FALSE(editor.viewport()->updatesEnabled()); // still laying out towards the view
     QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
     QApplication::sendEvent(&editor, &shift);
     EXPECT_TRUE(editor.viewport()->updatesEnabled());
+    EXPECT_EQ(topOfView(), top);
+    laidOut();
     EXPECT_EQ(topOfView(), top);
 }
 
@@ -123,31 +117,21 @@ TEST_F(LargeEdit, PastingAMegabyteIsLaidOutAfterwards)
     RichTextBox source;
     source.setText(pasted);
     const QByteArray rtf = source.TextRTF();
-    const struct
-    {
-        const char* name;
-        std::function<void()> edit;
-    } cases[] = {
-        { "text pasted",
-            [&] {
-                auto* mime = new QMimeData;
-                mime->setText(pasted);
-                QGuiApplication::clipboard()->setMimeData(mime);
-                editor.Paste();
-            } },
-        { "rich text pasted",
-            [&] {
-                auto* mime = new QMimeData;
-                mime->setData(QStringLiteral("text/rtf"), rtf);
-                QGuiApplication::clipboard()->setMimeData(mime);
-                editor.Paste();
-            } },
+    const auto paste = [&](bool rich) {
+        auto* mime = new QMimeData;
+        rich ? mime->setData(QStringLiteral("text/rtf"), rtf) : mime->setText(pasted);
+        QGuiApplication::clipboard()->setMimeData(mime);
+        editor.Paste();
+    };
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        { "text pasted", [&] { paste(false); } },
+        { "rich text pasted", [&] { paste(true); } },
         { "rich text set", [&] { editor.setSelRTF(rtf); } },
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, edit] : cases) {
+        SCOPED_TRACE(name);
         editor.setSelStart(0);
-        c.edit();
+        edit();
         EXPECT_FALSE(editor.viewport()->updatesEnabled()); // laid out later, the view held
         EXPECT_EQ(editor.Text(), pasted + before);
         EXPECT_EQ(editor.SelStart(), pasted.size());

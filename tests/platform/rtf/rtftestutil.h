@@ -17,9 +17,6 @@
 
 namespace penwick::test {
 
-// Names parameterised cases by their `name` member.
-inline constexpr auto caseName = [](const auto& info) { return std::string(info.param.name); };
-
 inline QString fixturePath(const char* name)
 {
     return QStringLiteral(PENWICK_RTF_FIXTURES "/") + QLatin1String(name);
@@ -38,26 +35,25 @@ inline std::unique_ptr<QTextDocument> readDoc(const QByteArray& rtf)
     return doc;
 }
 
-// The document's text with paragraph and line breaks as "\n".
+// The document's text with paragraph and line breaks as "\n" (and nothing else changed).
 inline QString plain(const QTextDocument& doc)
 {
-    QString t = doc.toRawText();
-    for (QChar& c : t) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    }
-    return t;
+    return doc.toRawText()
+        .replace(QChar::ParagraphSeparator, u'\n')
+        .replace(QChar::LineSeparator, u'\n');
 }
 
-// The character format of the first character of the first occurrence of text.
-inline QTextCharFormat formatOf(const QTextDocument& doc, const QString& text)
+// The character format at `at`, or of the first character of the first occurrence of text.
+inline QTextCharFormat formatAt(const QTextDocument& doc, int at)
 {
-    const int at = plain(doc).indexOf(text);
-    if (at < 0)
-        return {};
     QTextCursor c(const_cast<QTextDocument*>(&doc));
     c.setPosition(at + 1);
     return c.charFormat();
+}
+inline QTextCharFormat formatOf(const QTextDocument& doc, const QString& text)
+{
+    const int at = plain(doc).indexOf(text);
+    return at < 0 ? QTextCharFormat() : formatAt(doc, at);
 }
 
 inline QTextBlock blockOf(const QTextDocument& doc, const QString& text)
@@ -66,27 +62,16 @@ inline QTextBlock blockOf(const QTextDocument& doc, const QString& text)
     return at < 0 ? QTextBlock() : doc.findBlock(at);
 }
 
-inline QString family(const QTextCharFormat& f)
-{
-    return f.fontFamilies().toStringList().value(0);
-}
-
-inline bool bold(const QTextCharFormat& f)
-{
-    return f.fontWeight() >= QFont::Bold;
-}
-
-inline Qt::Alignment align(const QTextBlock& b)
-{
-    return b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-}
+inline constexpr auto family
+    = [](const QTextCharFormat& f) { return f.fontFamilies().toStringList().value(0); };
+inline constexpr auto bold = [](const QTextCharFormat& f) { return f.fontWeight() >= QFont::Bold; };
+inline constexpr auto align
+    = [](const QTextBlock& b) { return b.blockFormat().alignment() & Qt::AlignHorizontal_Mask; };
 
 // The paragraph's list style; nothing when it is in no list.
 inline std::optional<QTextListFormat::Style> listStyle(const QTextBlock& b)
 {
-    if (!b.textList())
-        return std::nullopt;
-    return b.textList()->format().style();
+    return b.textList() ? std::optional(b.textList()->format().style()) : std::nullopt;
 }
 
 inline std::vector<Picture> picturesOf(const QTextDocument& doc)
@@ -106,14 +91,12 @@ inline void expectSameFormatting(const QTextDocument& a, const QTextDocument& b)
     ASSERT_EQ(plain(a), plain(b));
     const auto paragraph = [](const QTextBlock& x) {
         const QTextBlockFormat f = x.blockFormat();
-        return x.textList()
-            ? std::tuple(listStyle(x), 0.0, 0.0, 0.0) // a list sets its own indent
-            : std::tuple(listStyle(x), f.leftMargin(), f.textIndent(), f.topMargin());
+        return x.textList() // a list sets its own indent
+            ? std::tuple(align(x), listStyle(x), 0.0, 0.0, 0.0)
+            : std::tuple(align(x), listStyle(x), f.leftMargin(), f.textIndent(), f.topMargin());
     };
     const auto character = [](const QTextDocument& d, int at) {
-        QTextCursor c(const_cast<QTextDocument*>(&d));
-        c.setPosition(at + 1);
-        const QTextCharFormat f = c.charFormat();
+        const QTextCharFormat f = formatAt(d, at);
         return std::tuple(bold(f), f.fontItalic(), f.fontUnderline(), f.fontStrikeOut(),
             f.fontPointSize(), family(f).toStdString(), int(f.verticalAlignment()),
             f.foreground().color().rgba(), f.hasProperty(QTextFormat::ForegroundBrush),
@@ -122,7 +105,6 @@ inline void expectSameFormatting(const QTextDocument& a, const QTextDocument& b)
     for (QTextBlock x = a.begin(), y = b.begin(); x.isValid() && y.isValid();
          x = x.next(), y = y.next()) {
         SCOPED_TRACE(x.text().toStdString());
-        EXPECT_EQ(align(x), align(y));
         EXPECT_EQ(paragraph(x), paragraph(y));
         for (int i = x.position(); i < x.position() + x.length() - 1; ++i)
             EXPECT_EQ(character(a, i), character(b, i)) << "at " << i;

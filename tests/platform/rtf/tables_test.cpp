@@ -15,24 +15,20 @@ QString text(const QByteArray& rtf)
 // One character of each character set a font can name, in that set's own bytes.
 TEST(Tables, EveryCharsetReadsInItsCodePage)
 {
-    const struct
-    {
-        int charset;
-        const char* bytes;
-        char16_t expected;
-    } cases[] = { { 0, "\\'80", u'€' }, { 2, "a", u'\uF061' }, { 77, "\\'8e", u'é' },
-        { 128, "\\'82\\'a0", u'あ' }, { 129, "\\'b0\\'a1", u'가' }, { 130, "\\'88\\'61", u'가' },
-        { 134, "\\'c4\\'e3", u'你' }, { 136, "\\'a4\\'a4", u'中' }, { 161, "\\'e1", u'α' },
-        { 162, "\\'fd", u'ı' }, { 163, "\\'f5", u'ơ' }, { 177, "\\'e0", u'א' },
-        { 178, "\\'c7", u'ا' }, { 186, "\\'e0", u'ą' }, { 204, "\\'e9", u'й' },
-        { 222, "\\'a1", u'ก' }, { 238, "\\'8a", u'Š' }, { 255, "\\'82", u'é' },
+    const std::tuple<int, const char*, char16_t> cases[] = { { 0, "\\'80", u'€' },
+        { 2, "a", u'\uF061' }, { 77, "\\'8e", u'é' }, { 128, "\\'82\\'a0", u'あ' },
+        { 129, "\\'b0\\'a1", u'가' }, { 130, "\\'88\\'61", u'가' }, { 134, "\\'c4\\'e3", u'你' },
+        { 136, "\\'a4\\'a4", u'中' }, { 161, "\\'e1", u'α' }, { 162, "\\'fd", u'ı' },
+        { 163, "\\'f5", u'ơ' }, { 177, "\\'e0", u'א' }, { 178, "\\'c7", u'ا' },
+        { 186, "\\'e0", u'ą' }, { 204, "\\'e9", u'й' }, { 222, "\\'a1", u'ก' },
+        { 238, "\\'8a", u'Š' }, { 255, "\\'82", u'é' },
         // A set we do not know reads as Windows' Western page.
         { 1, "\\'80", u'€' } };
-    for (const auto& c : cases) {
-        const QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0\\fcharset" + QByteArray::number(c.charset)
-            + " A;}}\\f0 " + c.bytes + "}";
-        EXPECT_EQ(text(rtf), QString(QChar(c.expected))) << c.charset;
-    }
+    for (const auto& [charset, bytes, expected] : cases)
+        EXPECT_EQ(text("{\\rtf1{\\fonttbl{\\f0\\fcharset" + QByteArray::number(charset)
+                      + " A;}}\\f0 " + bytes + "}"),
+            QString(QChar(expected)))
+            << charset;
     EXPECT_EQ(rtf::codePageForCharset(1), 0);
 }
 
@@ -141,6 +137,9 @@ TEST(Tables, EveryListNumberingReadsAndWritesBack)
             : "{\\rtf1{\\*\\pn\\pnlvlbody" + QByteArray(word) + "}a\\par b\\par}";
         const auto doc = readDoc(rtf);
         EXPECT_EQ(listStyle(blockOf(*doc, "a")), style) << word;
+        const QTextList* list = blockOf(*doc, "a").textList();
+        ASSERT_NE(list, nullptr) << word;
+        EXPECT_GE(list->format().indent(), 1) << word;
         EXPECT_EQ(blockOf(*doc, "b").textList(), blockOf(*doc, "a").textList()) << word;
         EXPECT_EQ(listStyle(blockOf(*readDoc(rtf::writeRtf(*doc)), "b")), style) << word;
     }
@@ -149,35 +148,32 @@ TEST(Tables, EveryListNumberingReadsAndWritesBack)
 // Line spacing of each kind, in twips: at least, exactly (negative), or in 240ths of a line.
 TEST(Tables, EveryLineSpacingReadsAndWritesBack)
 {
-    const struct
-    {
-        const char* words;
-        QTextBlockFormat::LineHeightTypes type;
-        double height;
-        const char* written;
-    } cases[] = { { "\\sl300", QTextBlockFormat::MinimumHeight, 20, "\\sl300\\slmult0" },
+    const std::tuple<const char*, int, double, const char*> cases[] = {
+        { "\\sl300", QTextBlockFormat::MinimumHeight, 20, "\\sl300\\slmult0" },
         { "\\sl-300\\slmult0", QTextBlockFormat::FixedHeight, 20, "\\sl-300\\slmult0" },
-        { "\\sl360\\slmult1", QTextBlockFormat::ProportionalHeight, 150, "\\sl360\\slmult1" } };
-    for (const auto& c : cases) {
-        const auto doc = readDoc("{\\rtf1" + QByteArray(c.words) + " x\\par}");
+        { "\\sl360\\slmult1", QTextBlockFormat::ProportionalHeight, 150, "\\sl360\\slmult1" }
+    };
+    for (const auto& [words, type, height, written] : cases) {
+        const auto doc = readDoc("{\\rtf1" + QByteArray(words) + " x\\par}");
         const QTextBlockFormat f = blockOf(*doc, "x").blockFormat();
-        EXPECT_EQ(f.lineHeightType(), c.type) << c.words;
-        EXPECT_EQ(f.lineHeight(), c.height) << c.words;
-        EXPECT_TRUE(rtf::writeRtf(*doc).contains(c.written)) << c.words;
+        EXPECT_EQ(std::pair(f.lineHeightType(), f.lineHeight()), std::pair(type, height)) << words;
+        EXPECT_TRUE(rtf::writeRtf(*doc).contains(written)) << words;
     }
 }
 
 // A paragraph leaves its list when the next list level it names has no numbering, or another
-// list; pasted into the middle of a list item, the last paragraph stays in the item's list.
+// list (a list never defined is a bullet list, and \ls wins over \pn); pasted into the middle of a
+// list item, the last paragraph stays in the item's list.
 TEST(Tables, ParagraphsLeaveAndJoinLists)
 {
     const auto doc = readDoc("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext"
                              "\\'01x;}}\\listid1}{\\list{\\listlevel\\levelnfc255{\\leveltext;}}"
                              "\\listid2}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}"
                              "{\\listoverride\\listid2\\ls2}}\\pard\\ls1 a\\par\\ls2 b\\par\\ls1 c"
-                             "\\par\\ls3 d\\par}");
-    EXPECT_EQ(blockOf(*doc, "b").textList(), nullptr);
-    ASSERT_NE(blockOf(*doc, "d").textList(), nullptr);
+                             "\\par\\ls3 d\\par\\pard\\ls1{\\*\\pn\\pnlvlbody\\pndec}e\\par}");
+    EXPECT_EQ(blockOf(*doc, "b").textList(), nullptr); // a level without numbering
+    EXPECT_EQ(listStyle(blockOf(*doc, "d")), QTextListFormat::ListDisc); // a dangling \ls
+    EXPECT_EQ(listStyle(blockOf(*doc, "e")), QTextListFormat::ListDisc); // \ls wins over \pn
     EXPECT_NE(blockOf(*doc, "d").textList(), blockOf(*doc, "c").textList());
 
     QTextDocument host;

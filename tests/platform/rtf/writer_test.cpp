@@ -26,9 +26,12 @@ std::unique_ptr<QTextDocument> richDocument()
     return doc;
 }
 
-TEST(Writer, OutputIsAsciiWithTheExpectedHeaderAndLegacyBullets)
+// The output is ASCII with the expected header, escapes and legacy bullets; it reads back with
+// the text and formatting, and writes the same bytes again.
+TEST(Writer, AsciiOutputReadsBackAndWritesTheSameBytesAgain)
 {
-    const QByteArray rtf = rtf::writeRtf(*richDocument());
+    const auto original = richDocument();
+    const QByteArray rtf = rtf::writeRtf(*original);
     EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return uchar(c) < 0x80; }));
     for (const char* part : { "{\\colortbl ;\\red192\\green57\\blue43;",
              "{\\*\\generator Penwick 4.0;}\\viewkind4", "\\pard\\qc", "\\u1055?",
@@ -38,17 +41,12 @@ TEST(Writer, OutputIsAsciiWithTheExpectedHeaderAndLegacyBullets)
         EXPECT_TRUE(rtf.contains(part)) << part;
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0"));
     EXPECT_TRUE(rtf.trimmed().endsWith('}'));
-}
 
-TEST(Writer, RoundTripKeepsTextAndFormattingAndWritesTheSameBytesAgain)
-{
-    const auto original = richDocument();
-    const QByteArray once = rtf::writeRtf(*original);
-    const auto copy = readDoc(once);
+    const auto copy = readDoc(rtf);
     expectSameFormatting(*original, *copy);
     EXPECT_EQ(blockOf(*copy, "first").textList(), blockOf(*copy, "second").textList());
     EXPECT_EQ(listStyle(blockOf(*copy, "two")), QTextListFormat::ListDecimal);
-    EXPECT_EQ(rtf::writeRtf(*copy), once);
+    EXPECT_EQ(rtf::writeRtf(*copy), rtf);
 }
 
 // Whatever characters the reader puts into a document come back when the document is written
@@ -91,33 +89,24 @@ TEST(Writer, EveryCharacterReadSurvivesWritingAndReadingBack)
         EXPECT_TRUE(controls.contains(QChar(u))) << int(u);
 }
 
-TEST(Writer, RangesReadBackAsTheSelection)
+// A range reads back as the selection; empty paragraphs survive, the trailing one too, and keep
+// their size.
+TEST(Writer, RangesAndEmptyParagraphsReadBack)
 {
     QTextDocument doc;
     doc.setPlainText("alpha\nbeta\ngamma");
-    const struct
-    {
-        int from, to;
-        const char* expected;
-    } cases[] = { { 1, 4, "lph" }, { 3, 8, "ha\nbe" }, { 0, 6, "alpha\n" }, { 2, 2, "" },
-        { 11, 999, "gamma" } };
-    for (const auto& r : cases) {
+    const std::tuple<int, int, const char*> ranges[] = { { 1, 4, "lph" }, { 3, 8, "ha\nbe" },
+        { 0, 6, "alpha\n" }, { 2, 2, "" }, { 11, 999, "gamma" } };
+    for (const auto& [from, to, expected] : ranges) {
         QTextDocument target;
         QTextCursor c(&target);
-        ASSERT_TRUE(rtf::insertRtf(c, rtf::writeRtf(doc, r.from, r.to))) << r.from;
-        EXPECT_EQ(plain(target), r.expected) << r.from;
+        ASSERT_TRUE(rtf::insertRtf(c, rtf::writeRtf(doc, from, to))) << from;
+        EXPECT_EQ(plain(target), expected) << from;
     }
-}
-
-// Empty paragraphs survive, the trailing one too, and keep their size.
-TEST(Writer, EmptyParagraphs)
-{
-    for (const char* text : { "", "abc\n", "\n\n" }) {
-        QTextDocument doc;
+    for (const char* text : { "abc\n", "\n\n", "" }) {
         doc.setPlainText(text);
         EXPECT_EQ(plain(*readDoc(rtf::writeRtf(doc))), text);
     }
-    QTextDocument doc;
     QTextCursor c(&doc);
     QTextCharFormat big;
     big.setFontPointSize(30);
