@@ -865,33 +865,6 @@ bool RichTextBox::setBackColor(OleColor color)
 
 // --- Find and print --------------------------------------------------------------------------
 
-int RichTextBox::Find(
-    const QString& text, std::optional<int> start, std::optional<int> end, int options)
-{
-    if (text.isEmpty())
-        return -1;
-    const int length = document()->characterCount() - 1;
-    const int from = std::clamp(start.value_or(SelStart()), 0, length);
-    const int to = end && *end >= 0 ? std::min(*end, length) : length;
-    if (to < from)
-        return -1;
-    QTextDocument::FindFlags flags;
-    if (options & 2)
-        flags |= QTextDocument::FindWholeWords;
-    if (options & 4)
-        flags |= QTextDocument::FindCaseSensitively;
-    QTextCursor at(document());
-    at.setPosition(from);
-    const QTextCursor found = document()->find(text, at, flags);
-    if (found.isNull() || found.selectionEnd() > to)
-        return -1;
-    QTextCursor select(document());
-    select.setPosition(found.selectionStart());
-    select.setPosition(found.selectionEnd(), QTextCursor::KeepAnchor);
-    setTextCursor(select);
-    return found.selectionStart();
-}
-
 void RichTextBox::ReplaceEach(const std::vector<int>& starts, int length, const QString& text)
 {
     if (starts.empty() || length <= 0)

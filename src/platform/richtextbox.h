@@ -96,11 +96,6 @@ public:
     float RightMargin() const; // twips: 0 wraps at the edge, 99999 (or more) does not wrap
     void setRightMargin(float twips);
 
-    // Options: 2 whole word, 4 match case. Without start and end it searches from the selection
-    // start to the end; a start past the end is clamped, and a negative end means the end of the
-    // text. Selects the match and returns its position, or returns -1.
-    int Find(const QString& text, std::optional<int> start = std::nullopt,
-        std::optional<int> end = std::nullopt, int options = 0);
     // Replaces `length` characters at each of `starts` (ascending, not overlapping) by `text`,
     // each in the format of the first character it replaces, as one step to undo.
     void ReplaceEach(const std::vector<int>& starts, int length, const QString& text);

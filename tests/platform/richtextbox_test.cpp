@@ -264,26 +264,6 @@ TEST_F(RichTextBoxTest, AlignmentAndBulletsCoverTheTouchedParagraphs)
 
 // Nothing in the program calls Find (the search commands have their own); it is kept, and tested,
 // as part of the editor's interface.
-TEST_F(RichTextBoxTest, FindWholeWordsCaseAndRange)
-{
-    box.setText(QStringLiteral("other then The the\nthe end"));
-    //                          0     6    11  15  19  23
-    // Options: 2 whole words, 4 match case. A negative end is the end of the text; no range
-    // searches on from the selection's start, not its end; a failed search leaves the selection.
-    const std::tuple<std::optional<int>, std::optional<int>, int, const char*, int> cases[]
-        = { { 0, {}, 2, "the", 11 }, { 0, {}, 6, "the", 15 }, { 0, {}, 0, "the", 1 },
-              { 16, {}, 2, "the", 19 }, { 0, 14, 2, "the", 11 }, { 0, 13, 2, "the", -1 },
-              { 999, {}, 2, "the", -1 }, { -5, {}, 2, "other", 0 }, { 0, -1, 2, "end", 23 },
-              { 0, {}, 2, "", -1 }, { {}, {}, 2, "the", 11 } };
-    for (const auto& [start, end, options, text, want] : cases) {
-        select(box, 3, 10);
-        EXPECT_EQ(box.Find(QString::fromUtf8(text), start, end, options), want)
-            << text << start.value_or(-99);
-        EXPECT_EQ(box.SelStart(), want >= 0 ? want : 3);
-        EXPECT_EQ(box.SelLength(), want >= 0 ? int(strlen(text)) : 10);
-    }
-}
-
 // Margins, colours and places are in twips and OLE colours; values the editor cannot take are
 // refused.
 TEST_F(RichTextBoxTest, WrapBackColourAndPlace)
