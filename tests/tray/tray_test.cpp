@@ -93,10 +93,12 @@ TEST_F(Tray, EveryWayOfHidingAndBackAsItWasWithAndWithoutATray)
     tray = true;
     w.setWindowState(w.windowState() | Qt::WindowMinimized);
     EXPECT_EQ(seen(), u"hidden &Show");
-    // Minimize on startup without a tray: on the task bar (with one, only the icon: end to end).
-    tray = false;
-    restartWith({ { "Startup", QStringLiteral("True") } });
-    EXPECT_EQ(seen(), u"minimized &Show");
+    // Minimize on startup: on the task bar without a tray, only the icon with one.
+    for (const bool withTray : { false, true }) {
+        tray = withTray;
+        restartWith({ { "Startup", QStringLiteral("True") } });
+        EXPECT_EQ(seen(), withTray ? u"hidden &Show" : u"minimized &Show");
+    }
 }
 
 using OnTop = ProgramTest;
