@@ -43,8 +43,7 @@ TEST_F(EndToEnd, TypedFoundReplacedAndAPictureInTheNoteAndItsExport)
     ASSERT_FALSE(activate("^Find$").isEmpty());
     xdotool({ "type", "--delay", "20", "two" });
     xdotool({ "key", "--delay", "50", "alt+u", "Return", "Escape" });
-    activate();
-    xdotool({ "key", "--clearmodifiers", "ctrl+h" });
+    xdotool({ "windowactivate", "--sync", id, "key", "--clearmodifiers", "ctrl+h" });
     ASSERT_FALSE(activate("^Replace$").isEmpty());
     xdotool({ "key", "alt+p", "type", "--delay", "20", "2" });
     xdotool({ "key", "alt+a" });
@@ -53,17 +52,19 @@ TEST_F(EndToEnd, TypedFoundReplacedAndAPictureInTheNoteAndItsExport)
     activate("^Replace$");
     xdotool({ "key", "Escape" });
 
+    // Gone before the next keys, which would otherwise go astray on a busy machine.
     const auto answer = [this](const char* title, const QString& path) {
-        ASSERT_FALSE(activate(title).isEmpty()) << title;
-        xdotool({ "key", "ctrl+a" });
-        xdotool({ "type", "--delay", "1", path });
+        const QString dialog = activate(title);
+        ASSERT_FALSE(dialog.isEmpty()) << title;
+        xdotool({ "key", "ctrl+a", "type", "--delay", "1", path });
         xdotool({ "key", "Return" });
+        EXPECT_TRUE(waitForTaskBar(dialog, false)) << title;
     };
     xdotool({ "windowactivate", "--sync", id, "key", "--clearmodifiers", "ctrl+End", "ctrl+j" });
     answer("^Select an Image$", picture);
     QFileSystemWatcher watcher({ folder.path() });
     QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
-    xdotool({ "windowactivate", "--sync", id, "key", "alt+f", "a", "r" });
+    xdotool({ "windowactivate", "--sync", id, "key", "--delay", "100", "alt+f", "a", "r" });
     answer("^Save Document$", exported);
     while (!QFile::exists(exported) && changed.wait(5000)) { }
     closeThroughWindow(id);
