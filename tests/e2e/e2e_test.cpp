@@ -52,7 +52,8 @@ TEST_F(EndToEnd, TypedFoundReplacedAndAPictureInTheNoteAndItsExport)
     activate("^Replace$");
     xdotool({ "key", "Escape" });
 
-    // Gone before the next keys, which would otherwise go astray on a busy machine.
+    // Answers a file dialog and waits until it is gone: keys sent while it closes go astray on a
+    // busy machine.
     const auto answer = [this](const char* title, const QString& path) {
         const QString dialog = activate(title);
         ASSERT_FALSE(dialog.isEmpty()) << title;
