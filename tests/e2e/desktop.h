@@ -55,9 +55,9 @@ protected:
     {
         return waitForProperty(id, "_NET_WM_STATE", word, present, 20000);
     }
-    static bool waitForTaskBar(const QString& id, bool listed, int guardMs = 20000)
+    static bool waitForTaskBar(const QString& id, bool listed)
     {
-        return waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), listed, guardMs);
+        return waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), listed, 20000);
     }
     // Maximizes a window with a double click on its title bar; false if it did not happen.
     static bool maximizeByTitleBar(const QString& id)

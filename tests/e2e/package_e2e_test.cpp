@@ -34,35 +34,20 @@ QString entryValue(const char* key)
     return line.match(QString::fromUtf8(file.readAll())).captured(1);
 }
 
-class InstalledPackage : public ProgramOnDesktop
-{
-protected:
-    void SetUp() override
-    {
-        m_deb = qEnvironmentVariable("PENWICK_INSTALL_TEST_DEB");
-        if (m_deb.isEmpty())
-            GTEST_SKIP() << "installs a package system-wide: set PENWICK_INSTALL_TEST_DEB to the "
-                            "built .deb (scripts/check-install does when PENWICK_INSTALL_TEST=1)";
-        if (::geteuid() != 0)
-            GTEST_SKIP() << "installing a package needs root";
-        ProgramOnDesktop::SetUp();
-    }
-    void TearDown() override
-    {
-        ProgramOnDesktop::TearDown();
-        if (m_installed)
-            aptGet(QStringLiteral("remove --purge penwick"));
-    }
-
-    QString m_deb;
-    bool m_installed = false;
-};
+using InstalledPackage = ProgramOnDesktop;
 
 TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesCleanly)
 {
-    m_installed = true;
+    const QString deb = qEnvironmentVariable("PENWICK_INSTALL_TEST_DEB");
+    if (deb.isEmpty() || ::geteuid() != 0)
+        GTEST_SKIP() << "installs a package system-wide, as root: set PENWICK_INSTALL_TEST_DEB to "
+                        "the built .deb (scripts/check-install does when PENWICK_INSTALL_TEST=1)";
+    struct Purge // however the test ends (again after the purge tested below, which is harmless)
+    {
+        ~Purge() { aptGet(QStringLiteral("remove --purge penwick")); }
+    } purge;
     ASSERT_TRUE(
-        aptGet("install --no-install-recommends '" + QFileInfo(m_deb).absoluteFilePath() + "'"));
+        aptGet("install --no-install-recommends '" + QFileInfo(deb).absoluteFilePath() + "'"));
     EXPECT_EQ(entryValue("Icon"), u"penwick");
 
     // As the menu starts it: the entry's command through PATH, in a fresh (and private) home.
@@ -92,7 +77,6 @@ TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesClean
         noteText(home.path() + QStringLiteral("/.local/share/Penwick/data.nbx")), u"kept at home");
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/usr/bin/data.nbx")));
 
-    m_installed = false;
     ASSERT_TRUE(aptGet(QStringLiteral("remove --purge penwick")));
     // Purged: dpkg no longer knows the package, or knows it only as not installed (its files are
     // gone with it, as check-install's file list says which they are).

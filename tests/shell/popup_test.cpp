@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "harness/observed.h"
 #include "harness/programtest.h"
+#include "platform/twips.h"
+#include "shell/frmabout.h"
 #include "shell/frmmenu.h"
 #include "shell/popuptable.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <map>
 
 namespace penwick::test {
@@ -42,7 +48,7 @@ QString tree(const QMenu* menu, const QString& indent = {})
     return text;
 }
 
-TEST_F(Popup, TheTreeAndTheStatesThatFollowTheEditor)
+TEST_F(Popup, TreeStatesRightPressAndOwnHandlers)
 {
     frmNotes& w = start();
     EXPECT_EQ(tree(popup()),
@@ -73,38 +79,21 @@ TEST_F(Popup, TheTreeAndTheStatesThatFollowTheEditor)
     EXPECT_EQ(states(), u"11111");
     select(1, 0);
     EXPECT_EQ(states(), u"10011");
-}
 
-// Only the right button opens it, whatever modifiers are held, its left edge at the pointer,
-// and the press leaves the selection alone (what a chosen item does is end to end).
-TEST_F(Popup, RightPressOpensAtThePointerAndKeepsTheSelection)
-{
-    frmNotes& w = start();
+    // A right press opens it with its left edge at the pointer and leaves the selection alone (what
+    // a chosen item does is end to end).
     w.move(0, 0);
     w.rtfNotes->setText(QStringLiteral("one two three"));
     select(4, 3);
     QWidget* surface = w.rtfNotes->viewport();
-    const QPoint at(40, 12);
-    for (const auto button : { Qt::LeftButton, Qt::MiddleButton }) {
-        QTest::mousePress(surface, button, {}, at);
-        QTest::mouseRelease(surface, button, {}, at);
-    }
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    select(4, 3);
-    for (auto held : { Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier }) {
-        QTest::mousePress(surface, Qt::RightButton, held, at);
-        ASSERT_EQ(QApplication::activePopupWidget(), popup()) << held;
-        EXPECT_EQ(popup()->pos(), surface->mapToGlobal(at));
-        popup()->close();
-    }
+    QTest::mousePress(surface, Qt::RightButton, Qt::ShiftModifier, QPoint(40, 12));
+    ASSERT_EQ(QApplication::activePopupWidget(), popup());
+    EXPECT_EQ(popup()->pos(), surface->mapToGlobal(QPoint(40, 12)));
+    popup()->close();
     EXPECT_EQ(w.rtfNotes->SelText(), u"two");
-}
 
-// Unlike the menu bar's, the popup's alignment is set every time; opening Insert or Time / Date
-// refreshes the popup's own stamps and hands the keys back to the note.
-TEST_F(Popup, AlignmentStaysAndStampsRefreshOnOpening)
-{
-    frmNotes& w = start();
+    // Unlike the menu bar's, the popup's alignment is set every time; opening Insert or Time / Date
+    // refreshes the popup's own stamps and hands the keys back to the note.
     w.rtfNotes->setText(QStringLiteral("one"));
     for (const char* name : { "mnuCenter", "mnuRight" }) {
         popupItem(name)->trigger();
@@ -186,6 +175,126 @@ TEST_F(Popup, EveryItemActsAsItsMenuBarTwin)
         ++compared;
     }
     EXPECT_GE(compared, 35);
+}
+
+class About : public ProgramTest
+{
+protected:
+    // Shown without a loop of its own, so that the test can press keys in it.
+    frmAbout& open(const MakerAddresses& with)
+    {
+        box = std::make_unique<frmAbout>(*window, with);
+        box->show();
+        QApplication::setActiveWindow(box.get());
+        return *box;
+    }
+    QString readme(const QString& folder)
+    {
+        QDir().mkpath(folder);
+        QFile file(folder + QStringLiteral("/Readme.txt"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return QFileInfo(file).absoluteFilePath();
+    }
+    QString lastPrompt() const { return env.prompter->shown().back().prompt; }
+    std::unique_ptr<frmAbout> box;
+};
+
+TEST_F(About, TheBoxItsLinksKeysCommandAndReadme)
+{
+    frmNotes& w = start();
+    frmAbout& b
+        = open({ "www.example.org", "example.net", "notes@example.org", "help@example.org" });
+    const Twips t = Twips::forScreenOf(&w);
+    EXPECT_EQ(b.maximumSize(), QSize(*t.toPixelsX(4605), *t.toPixelsY(2970)));
+    EXPECT_EQ(b.minimumSize(), b.maximumSize());
+    EXPECT_EQ(b.cmdClose->geometry(),
+        QRect(*t.toPixelsX(3600), *t.toPixelsY(2115), *t.toPixelsX(915), *t.toPixelsY(345)));
+    EXPECT_EQ(b.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint),
+        Qt::WindowCloseButtonHint);
+    EXPECT_LE((b.frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 1);
+    // Labels are never cut short.
+    QStringList texts { b.windowTitle(), b.Frame2->title(), b.Frame1->title(), b.cmdRead->text(),
+        b.cmdClose->text() };
+    const QLabel* labels[] = { b.Label1, b.Label[3], b.lblWeb, b.Label[5], b.lblEmail, b.Label[0],
+        b.Label[1], b.Label[2] };
+    for (const QLabel* label : labels) {
+        texts << label->text();
+        EXPECT_GE(label->width(), label->sizeHint().width());
+    }
+    EXPECT_EQ(texts.join(u'|'),
+        u"About Penwick|Support Information|Version Information|&Readme|&Close|Penwick 4.0|"
+        "Web Site:|www.example.org|E-mail:|notes@example.org|Version:             4.0|"
+        "Build Date:        April 28, 2004|Written by the Penwick authors");
+    EXPECT_EQ(b.Label1->font().pointSize(), 24);
+    for (const LinkLabel* link : { b.lblWeb, b.lblEmail }) {
+        EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        EXPECT_TRUE(link->font().underline());
+        EXPECT_EQ(link->cursor().hotSpot(), QPoint(13, 9));
+    }
+    EXPECT_EQ(b.lblWeb->toolTip() + b.lblEmail->toolTip(), u"example.nethelp@example.org");
+
+    // Enter presses the button with the focus, Close at first; Escape does nothing; links and the
+    // read-me leave the box open.
+    EXPECT_EQ(QApplication::focusWidget(), b.cmdClose);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(b.isVisible());
+    env.shell->expectOpen();
+    env.shell->expectOpen(false);
+    env.prompter->expectMsgBox();
+    QTest::mouseClick(b.lblWeb, Qt::LeftButton);
+    QTest::mouseClick(b.lblEmail, Qt::LeftButton);
+    EXPECT_EQ(env.shell->opened(),
+        (std::vector<QUrl> { QUrl("http://www.example.org"), QUrl("mailto:notes@example.org") }));
+    EXPECT_EQ(lastPrompt(),
+        u"Could not open mailto:notes@example.org.\n"
+        "The desktop has no program that opens it.");
+
+    // The read-me: beside the program first, then the installed documentation, whose folder may
+    // hold blanks.
+    const QString docs = env.programFolder() + QStringLiteral("../share dir/doc");
+    const QString here = env.programFolder();
+    env.prompter->expectMsgBox();
+    EXPECT_FALSE(openReadme(*env.shell, *env.prompter, nullptr, here, docs));
+    EXPECT_EQ(lastPrompt(),
+        "Readme.txt was not found. It was looked for in:\n" + here + "\n" + docs + "/");
+    const QString installed = readme(docs);
+    env.shell->expectOpen();
+    EXPECT_TRUE(openReadme(*env.shell, *env.prompter, nullptr, here, docs));
+    EXPECT_EQ(env.shell->opened().back().toLocalFile(), installed);
+    const QString beside = readme(here);
+    env.shell->expectOpen(false);
+    env.prompter->expectMsgBox();
+    EXPECT_FALSE(openReadme(*env.shell, *env.prompter, nullptr, here, docs));
+    EXPECT_EQ(lastPrompt(),
+        "Could not open " + beside + ".\nThe desktop has no program that shows text files.");
+
+    env.shell->expectOpen();
+    for (const bool open : { true, false }) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(b.isVisible(), open);
+    }
+    EXPECT_EQ(env.shell->opened().back(), QUrl::fromLocalFile(beside));
+
+    // An address left out leaves out its row, and with neither, the frame.
+    frmAbout& mailOnly = open({ {}, {}, "notes@example.org", {} });
+    EXPECT_FALSE(mailOnly.lblWeb->isVisible() || mailOnly.Label[3]->isVisible());
+    EXPECT_TRUE(mailOnly.lblEmail->isVisible() && mailOnly.Label[5]->isVisible());
+    EXPECT_FALSE(open({}).Frame2->isVisible());
+
+    // The command shows a modal box owned by the window (the on-top hand-over around it is
+    // OnTop.ADialogTakesTheFlagWhileItIsOpen's); the close box closes it, and it is gone.
+    box.reset();
+    frmAbout* shown = nullptr;
+    QTimer::singleShot(0, &w, [&] {
+        shown = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->parentWidget(), &w);
+        shown->close();
+    });
+    w.mnuAbout_Click();
+    EXPECT_NE(shown, nullptr);
+    EXPECT_TRUE(w.findChildren<frmAbout*>().isEmpty());
 }
 
 } // namespace
