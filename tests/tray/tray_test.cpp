@@ -2,6 +2,7 @@
 #include "autosave/frmauto.h"
 #include "harness/programtest.h"
 #include "platform/richtextbox.h"
+#include "platform/windowsystem.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -143,6 +144,30 @@ TEST_F(OnTop, ADialogTakesTheFlagWhileItIsOpen)
             on ? u"open: main 0 dialog 1; closed: armed 1; returned: main 1; tick: main 1 armed 0"
                : u"open: main 0 dialog 0; closed: armed 0; returned: main 0; tick: main 0 armed 0");
     }
+}
+
+// Wayland with XWayland runs on X11 unless the user chose a platform. Rows: WAYLAND_DISPLAY,
+// DISPLAY, QT_QPA_PLATFORM before ("-" unset), and QT_QPA_PLATFORM after.
+TEST(WindowSystem, X11IsPreferredWhereAWaylandSessionOffersIt)
+{
+    const char* names[] = { "WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM" };
+    const auto get = [](const char* name) {
+        return qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray("-");
+    };
+    const auto set = [&](const QByteArrayList& row) {
+        for (int i = 0; i < 3; ++i)
+            row[i] == "-" ? void(qunsetenv(names[i])) : void(qputenv(names[i], row[i]));
+    };
+    const QByteArrayList saved { get(names[0]), get(names[1]), get(names[2]) };
+    const QByteArrayList cases[]
+        = { { "wayland-0", ":0", "-", "xcb" }, { "wayland-0", "", "-", "-" },
+              { "-", ":0", "-", "-" }, { "wayland-0", ":0", "wayland", "wayland" } };
+    for (const QByteArrayList& row : cases) {
+        set(row);
+        preferX11UnderWayland();
+        EXPECT_EQ(get(names[2]), row[3]) << row.join(' ').toStdString();
+    }
+    set(saved);
 }
 
 } // namespace
