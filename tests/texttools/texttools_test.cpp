@@ -27,12 +27,8 @@ TEST(TextTools, EachToolOnItsCases)
     const Tool dashes = [](const QString& t) { return DelimitText(t, QStringLiteral("-")); };
     const Tool altLower = [](const QString& t) { return AlternateCaps(t, false); };
     const Tool altUpper = [](const QString& t) { return AlternateCaps(t, true); };
-    const struct
-    {
-        Tool run;
-        const char16_t* in;
-        const char16_t* out;
-    } cases[] = { { ReverseText, u"a\r\nb", u"b\n\ra" },
+    const std::tuple<Tool, const char16_t*, const char16_t*> cases[] = { { ReverseText, u"a\r\nb",
+                                                                             u"b\n\ra" },
         { ReverseText, u"\U00020000\U0001F600x", u"x\U0001F600\U00020000" },
         // A lone surrogate stays a single unit.
         { ReverseText, u"\xD83Dx", u"x\xD83D" }, { ReverseText, u"x\xDE00y", u"y\xDE00x" },
@@ -61,7 +57,6 @@ TEST(TextTools, EachToolOnItsCases)
         { TitleCase, u"\U00010428\U00010428 \U00010428", u"\U00010400\U00010428 \U00010400" },
         { TitleCase, u"\U0001F600abc dEF", u"\U0001F600abc Def" },
         { TrueProperCase, u"o'neil-smith", u"O'Neil-Smith" },
-        { TrueProperCase, u"hELLO   wORLD", u"Hello   World" },
         { TrueProperCase, u"jean-luc picard", u"Jean-Luc Picard" },
         { TrueProperCase, u"o\u2019neil", u"O\u2019Neil" },
         { TrueProperCase, u"i'm sure i'll go", u"I'm Sure I'll Go" },
@@ -71,10 +66,8 @@ TEST(TextTools, EachToolOnItsCases)
         { TrueProperCase, u"[x] {y} (z) a\u2014b", u"[X] {Y} (Z) A\u2014B" },
         { TrueProperCase, u"\U00010428'\U00010428\U00010428\U00010428",
             u"\U00010400'\U00010400\U00010428\U00010428" } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(show(q(c.in)));
-        EXPECT_EQ(show(c.run(q(c.in))), show(q(c.out)));
-    }
+    for (const auto& [run, in, out] : cases)
+        EXPECT_EQ(show(run(q(in))), show(q(out))) << show(q(in));
     // The NUL character separates words too.
     EXPECT_EQ(
         TitleCase(QStringView(u"ab\0cd", 5).toString()), QStringView(u"Ab\0Cd", 5).toString());
@@ -82,15 +75,14 @@ TEST(TextTools, EachToolOnItsCases)
 
 TEST(TextTools, DelimitersOfAnyLength)
 {
-    EXPECT_EQ(DelimitText(QStringLiteral("abc"), QStringLiteral(", ")), u"a, b, c");
-    EXPECT_EQ(DelimitText(QStringLiteral("abc"), QString()), u"abc");
-    EXPECT_EQ(DelimitText(QStringLiteral("xy"), q(u"\U0001F600")), q(u"x\U0001F600y"));
-    const QString delimiter(10000, u'*');
-    EXPECT_EQ(
-        DelimitText(QStringLiteral("abc"), delimiter), u'a' + delimiter + u'b' + delimiter + u'c');
+    const QString abc = QStringLiteral("abc"), stars(10000, u'*');
+    EXPECT_EQ(DelimitText(abc, QStringLiteral(", ")) + u'|' + DelimitText(abc, QString()) + u'|'
+            + DelimitText(QStringLiteral("xy"), q(u"\U0001F600")),
+        q(u"a, b, c|abc|x\U0001F600y"));
+    EXPECT_EQ(DelimitText(abc, stars), u'a' + stars + u'b' + stars + u'c');
     // A result too large to hold leaves the text as it was rather than failing.
     const QString text(1 << 16, u'x');
-    EXPECT_EQ(DelimitText(text, delimiter), text);
+    EXPECT_EQ(DelimitText(text, stars), text);
 }
 
 } // namespace
