@@ -57,34 +57,23 @@ TEST_F(ShutdownTest, WritesTheNoteAndEveryOptionInOrder)
     EXPECT_TRUE(restartWith().rtfNotes->Text().isEmpty());
 }
 
-// Each toggle flips its mark once per click. Without Remember Size the stored size is left alone.
-TEST_F(ShutdownTest, OptionTogglesFlipTheirMarkOnly)
+// Each toggle flips its mark once per click. Defaults clears two options and sets the default
+// size, unless maximized; the place written is the normal window's, and without Remember Size the
+// stored size is left alone.
+TEST_F(ShutdownTest, OptionTogglesAndDefaults)
 {
-    frmNotes& w = restartWith({ { "Width", "8000" } });
-    for (const char* name : { "mnuStartup", "mnuRememberPos", "mnuRememberSize", "mnuWrap" }) {
+    frmNotes& w = restartWith({ { "OnTop", "True" }, { "Toolbar", "False" },
+        { "RememberPos", "True" }, { "Left", "1500" }, { "Top", "900" }, { "Width", "8000" } });
+    for (const char* name :
+        { "mnuStartup", "mnuRememberPos", "mnuRememberPos", "mnuRememberSize", "mnuWrap" }) {
         const bool before = checked(name);
         item(name)->trigger();
         EXPECT_EQ(checked(name), !before) << name;
     }
     EXPECT_EQ(w.rtfNotes->RightMargin(), 99999.f); // word wrap now off
-    closeWindow();
-    EXPECT_EQ(stored({ "Startup", "RememberPos", "RememberSize", "Word Wrap", "Width" }),
-        u"True True False False 8000");
-    EXPECT_FALSE(written().contains(u"Width"));
-}
-
-// Defaults clears two options and sets the default size, unless maximized; the size and place
-// written are those of the normal window.
-TEST_F(ShutdownTest, DefaultsClearsTwoOptionsAndSetsTheDefaultSizeUnlessMaximized)
-{
-    frmNotes& w = restartWith({ { "Startup", "True" }, { "OnTop", "True" }, { "Toolbar", "False" },
-        { "RememberPos", "True" }, { "Word Wrap", "False" }, { "Left", "1500" },
-        { "Top", "900" } });
-    w.showNormal();
     w.mnuDefaults_Click();
-    EXPECT_FALSE(checked("mnuStartup") || checked("mnuOnTop"));
-    EXPECT_FALSE(checked("mnuToolbar") || checked("mnuWrap")); // the others stay as they were
-    EXPECT_TRUE(checked("mnuRememberPos"));
+    EXPECT_TRUE(w.windowWidth() == 6225 && w.windowHeight() == 5235);
+    EXPECT_FALSE(checked("mnuStartup") || checked("mnuOnTop") || checked("mnuToolbar"));
     w.showMaximized();
     QCoreApplication::processEvents();
     ASSERT_TRUE(w.isMaximized());
@@ -92,9 +81,11 @@ TEST_F(ShutdownTest, DefaultsClearsTwoOptionsAndSetsTheDefaultSizeUnlessMaximize
     w.mnuDefaults_Click();
     EXPECT_EQ(w.size(), maximized);
     closeWindow();
-    EXPECT_TRUE(written().endsWith(u",Width,Height,Left,Top")) << written().toStdString();
-    EXPECT_EQ(stored({ "Startup", "OnTop", "Width", "Height", "Left", "Top" }),
-        u"False False 6225 5235 1500 900");
+    EXPECT_TRUE(written().endsWith(u",RememberSize,RememberPos,Left,Top"))
+        << written().toStdString();
+    EXPECT_EQ(stored({ "Startup", "OnTop", "RememberPos", "RememberSize", "Word Wrap", "Width",
+                  "Left", "Top" }),
+        u"False False True False False 8000 1500 900");
 }
 
 TEST_F(ShutdownTest, EveryWayOfClosingSavesTheNote)

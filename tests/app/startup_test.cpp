@@ -42,7 +42,11 @@ const QStringList defaultOptions { "mnuToolbar", "mnuFlatTool", "mnuWrap", "mnuR
 const char* const storedKeys[] = { "BG", "Startup", "OnTop", "Toolbar", "Flat Toolbar", "Word Wrap",
     "RememberSize", "RememberPos", "AutoSaveText", "AutoSave", "Height", "Width", "Left", "Top" };
 
-TEST_F(StartupTest, FirstRunTakesEveryDefault)
+// The first run takes every default: 6945 by 5610 twips (the size is checked as stored at
+// shut-down), centred on the screen. Stored options are applied; the position is centred (on the
+// restored size) unless remembered, and then applied as stored, even partly off the screen while
+// the title bar can be reached, or centred when nothing is stored.
+TEST_F(StartupTest, FirstRunTakesEveryDefaultThenStoredOptionsAndPlaceApply)
 {
     frmNotes& w = start();
     EXPECT_TRUE(w.isVisible() && w.windowTitle() == u"Penwick 4.0" && w.rtfNotes->Text().isEmpty());
@@ -51,40 +55,19 @@ TEST_F(StartupTest, FirstRunTakesEveryDefault)
     EXPECT_TRUE(
         w.rtfNotes->RightMargin() == 0.f && w.rtfNotes->BackColor() == SystemWindowBackground);
     EXPECT_TRUE(w.Module.AppFolder == env.programFolder() && w.notePath() == env.notePath());
-
-    // 6945 by 5610 twips (the size is checked as stored at shut-down), centred on the screen.
     EXPECT_EQ(w.pos(), centred(6945, 5610));
     EXPECT_TRUE(w.rtfNotes->hasFocus() || !QGuiApplication::focusWindow());
-}
 
-TEST_F(StartupTest, StoredOptionsAreApplied)
-{
-    env.store({ { "Toolbar", "False" }, { "Flat Toolbar", "False" }, { "OnTop", "1" },
-        { "Word Wrap", "False" }, { "RememberSize", "0" }, { "BG", "255" }, { "Width", "9000" } });
-    frmNotes& w = start();
-    EXPECT_EQ(checkedOptions(w), QStringList { "mnuOnTop" });
-    EXPECT_TRUE(w.rtfNotes->RightMargin() == 99999.f && w.rtfNotes->BackColor() == 255u);
-    // Without Remember Size the stored size is not read.
-    EXPECT_EQ(w.windowWidth(), 6945.0);
-}
+    EXPECT_EQ(restartWith({ { "RememberPos", "True" } }).pos(), centred(6945, 5610));
+    EXPECT_EQ(restartWith({ { "Left", "-1500" }, { "Top", "1500" } }).pos(), px(-1500, 1500));
+    restartWith({ { "RememberPos", "False" }, { "Width", "9000" }, { "Height", "6000" } });
+    EXPECT_EQ(window->pos(), centred(9000, 6000));
 
-TEST_F(StartupTest, PositionIsCentredUnlessRemembered)
-{
-    env.store({ { "Left", "3000" }, { "Top", "1500" }, { "Width", "9000" }, { "Height", "6000" } });
-    // Centring uses the restored size.
-    EXPECT_EQ(start().pos(), centred(9000, 6000));
-
-    // Applied as stored, even partly off the screen, while the title bar can be reached.
-    restartWith({ { "RememberPos", "True" }, { "Left", "-1500" }, { "Top", "1500" } });
-    EXPECT_EQ(window->pos(), px(-1500, 1500));
-
-    // Remembered, but nothing stored: centred.
-    TestEnvironment fresh;
-    fresh.store({ { "RememberPos", "True" }, { "RememberSize", "False" } });
-    frmNotes unplaced(fresh.environment());
-    ASSERT_TRUE(unplaced.Form_Load());
-    EXPECT_EQ(unplaced.pos(), centred(6945, 5610));
-    unplaced.close();
+    frmNotes& o = restartWith({ { "Toolbar", "False" }, { "Flat Toolbar", "False" },
+        { "OnTop", "1" }, { "Word Wrap", "False" }, { "RememberSize", "0" }, { "BG", "255" } });
+    EXPECT_EQ(checkedOptions(o), QStringList { "mnuOnTop" });
+    EXPECT_TRUE(o.rtfNotes->RightMargin() == 99999.f && o.rtfNotes->BackColor() == 255u);
+    EXPECT_EQ(o.windowWidth(), 6945.0); // without Remember Size the stored 9000 is not read
 }
 
 // Every stored value may be garbage, or a number the window or the editor refuses: start-up

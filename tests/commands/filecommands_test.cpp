@@ -105,57 +105,50 @@ TEST_F(FileCommands, InsertDialogsOpenEmptyAndCancelEndsSilently)
         const CommonDialogValues& shown = lastShown();
         EXPECT_EQ(QStringList({ shown.DialogTitle, shown.Filter, shown.FileName }),
             QStringList({ title, filter, "" }));
-        EXPECT_TRUE(shown.Flags == 0x1804 && shown.CancelError);
-        EXPECT_EQ(shown.FilterIndex, command == std::string_view("mnuInsertImage") ? 1 : 3);
+        EXPECT_TRUE(shown.Flags == 0x1804 && shown.CancelError
+            && shown.FilterIndex == (command == std::string_view("mnuInsertImage") ? 1 : 3));
     }
     EXPECT_EQ(editor->TextRTF(), before);
 }
 
-// Text files in every encoding replace the selection; markup in a .txt goes in formatted.
-TEST_F(FileCommands, TextFilesReplaceTheSelection)
-{
-    const std::pair<QByteArray, QString> cases[] = {
-        { "caf\xC3\xA9\r\nline", u"caf\u00E9\nline"_qs },
-        { "\xEF\xBB\xBF\xE2\x82\xAC 5", u"\u20AC 5"_qs },
-        { QByteArray("\xFF\xFEh\0i\0\x3D\xD8\x00\xDE", 10), u"hi\U0001F600"_qs },
-        { QByteArray("\xFE\xFF\0h\0i", 6), u"hi"_qs },
-        { "caf\xE9 \x80", u"caf\u00E9 \u20AC"_qs }, // not UTF-8: Windows-1252
-        { "{\\rtf1 plain {\\b bold}\\par}", u"plain bold"_qs },
-    };
-    for (const auto& [bytes, text] : cases) {
-        reset();
-        runOn("mnuImportText", Kind::Open, write(QStringLiteral("in.txt"), bytes));
-        EXPECT_EQ(editor->Text(), QStringLiteral("one ") + text + QStringLiteral(" three"));
-    }
-    select(10, 14);
-    EXPECT_EQ(editor->SelBold(), true);
-}
-
-// A picture goes in at the selection as one undo step, at its own size, as the picture tests
-// read every kind (here also a format only a Qt plugin reads); the clipboard is never touched.
-TEST_F(FileCommands, PicturesGoInAtTheSelectionWithoutTheClipboard)
+// Text files in every encoding and pictures replace the selection as one undo step, and never
+// touch the clipboard; markup in a .txt goes in formatted. A picture goes in at its own size, as
+// the picture tests read every kind (here also a format only a Qt plugin reads).
+TEST_F(FileCommands, InsertsReplaceTheSelectionInOneStep)
 {
     const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='30' height='20'>"
                            "<rect width='30' height='20' fill='red'/></svg>";
-    const std::pair<QString, QString> cases[] = {
-        { fixturePath("picture.jpg"), // a whole JPEG, walked to its end marker
+    const std::tuple<const char*, QByteArray, QString> cases[] = {
+        { "t.txt", "caf\xC3\xA9\r\nline", u"caf\u00E9\nline"_qs },
+        { "t.txt", "\xEF\xBB\xBF\xE2\x82\xAC 5", u"\u20AC 5"_qs },
+        { "t.txt", QByteArray("\xFF\xFEh\0i\0\x3D\xD8\x00\xDE", 10), u"hi\U0001F600"_qs },
+        { "t.txt", QByteArray("\xFE\xFF\0h\0i", 6), u"hi"_qs },
+        { "t.txt", "caf\xE9 \x80", u"caf\u00E9 \u20AC"_qs }, // not UTF-8: Windows-1252
+        { "t.txt", "{\\rtf1 plain {\\b bold}\\par}", u"plain bold"_qs },
+        // A whole JPEG, walked to its end marker.
+        { "p.jpg", read(fixturePath("picture.jpg")),
             "jpeg 40x30 " + QString::fromLatin1(read(fixturePath("picture.jpg")).toBase64()) },
-        { write(QStringLiteral("drawing.svg"), svg), "png 30x20 " },
+        { "p.svg", svg, "png 30x20 " },
     };
     QApplication::clipboard()->setText(QStringLiteral("copied line"));
     const QStringList held = QApplication::clipboard()->mimeData()->formats();
-    for (const auto& [path, look] : cases) {
+    for (const auto& [name, bytes, text] : cases) {
         reset();
-        runOn("mnuInsertImage", Kind::Open, path);
-        EXPECT_EQ(editor->Text(), u"one \uFFFC three");
+        const bool picture = !QByteArrayView(name).endsWith(".txt");
+        runOn(picture ? "mnuInsertImage" : "mnuImportText", Kind::Open,
+            write(QLatin1String(name), bytes));
         const QStringList inserted = pictures(*editor->document());
-        EXPECT_TRUE(inserted.size() == 1 && inserted[0].startsWith(look))
+        EXPECT_EQ(
+            editor->Text(), QStringLiteral("one %1 three").arg(picture ? u"\uFFFC"_qs : text));
+        EXPECT_TRUE(inserted.isEmpty() != picture && (!picture || inserted[0].startsWith(text)))
             << inserted.join(u' ').left(80).toStdString();
+        select(10, 14);
+        EXPECT_EQ(editor->SelBold(), text == u"plain bold");
         editor->Undo();
         EXPECT_EQ(editor->Text(), u"one two three");
-        EXPECT_EQ(QApplication::clipboard()->mimeData()->formats(), held);
-        EXPECT_EQ(QApplication::clipboard()->text(), u"copied line");
     }
+    EXPECT_EQ(QApplication::clipboard()->mimeData()->formats(), held);
+    EXPECT_EQ(QApplication::clipboard()->text(), u"copied line");
 }
 
 // Files that cannot go in leave the note as it was and say which file and why.
