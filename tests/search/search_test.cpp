@@ -21,13 +21,8 @@ namespace {
 TEST(WholeWordSearch, Rules)
 {
     const QString text = QStringLiteral("the other then The the.");
-    const struct
-    {
-        QString text, needle;
-        qsizetype from;
-        SearchOptions options; // match case, whole word, up
-        qsizetype found;
-    } cases[] = {
+    // text, needle, from, { match case, whole word, up }, found
+    const std::tuple<QString, QString, qsizetype, SearchOptions, qsizetype> cases[] = {
         { text, "the", 1, {}, 15 }, // not inside "other" or "then"; any case
         { text, "the", 1, { true, true, false }, 19 },
         { text, "the", 1, { false, false, false }, 5 },
@@ -38,8 +33,8 @@ TEST(WholeWordSearch, Rules)
         { QStringLiteral("\U00020000the the"), "the", 0, {}, 6 }, // a letter beyond 16 bits
         { text, "", 0, {}, -1 },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(findInText(c.text, c.needle, c.from, c.options), c.found) << (&c - cases);
+    for (const auto& [in, needle, from, options, found] : cases)
+        EXPECT_EQ(findInText(in, needle, from, options), found) << in.toStdString() << from;
 }
 
 class SearchDialogs : public ProgramTest
@@ -90,10 +85,10 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
     in<frmFind>([&] { QTest::keyClick(&e(), Qt::Key_G, Qt::ControlModifier); },
         [&](frmFind& d) {
             // 4950 by 1020 twips at 96 DPI, fixed, centred on the window, close box only.
-            EXPECT_TRUE(d.minimumSize() == QSize(330, 68) && d.maximumSize() == QSize(330, 68));
-            EXPECT_EQ(d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-                Qt::WindowCloseButtonHint);
-            EXPECT_LE((d.geometry().center() - window->geometry().center()).manhattanLength(), 2);
+            EXPECT_TRUE(d.minimumSize() == QSize(330, 68) && d.maximumSize() == QSize(330, 68)
+                && (d.windowFlags() & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint))
+                    == Qt::WindowCloseButtonHint
+                && (d.geometry().center() - window->geometry().center()).manhattanLength() <= 2);
             QStringList looks { d.windowTitle(), d.Label->text(), d.Frame1->title() };
             for (QAbstractButton* b : std::initializer_list<QAbstractButton*> {
                      d.chkCase, d.optDirection[0], d.optDirection[1], d.cmdFind, d.cmdCancel })
@@ -126,6 +121,9 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
     EXPECT_TRUE(window->Module.LastSearchText == u"The" && window->Module.MatchCaseValue == 1);
 }
 
+// Every match once, in order, then "Word not found." in a plain message titled "Penwick"; a search
+// made is remembered though the close box ends the dialog, and F4 repeats it (with the direction
+// chosen last). F4 before any search, by its key, is in the menu tree test.
 TEST_F(SearchDialogs, EveryMatchOnceInOrderThenF4RepeatsTheSearch)
 {
     in<frmFind>([&] { window->mnuFindAgain_Click(); }, // before any search F4 asks for one
@@ -138,19 +136,14 @@ TEST_F(SearchDialogs, EveryMatchOnceInOrderThenF4RepeatsTheSearch)
                 press(d, i == 5 ? "Alt+U, Return" : "Return");
                 walk << selection();
             }
-            EXPECT_EQ(walk.join(u' ') + u' ' + lastMessage(),
-                u"0+3 9+3 13+3 24+3 24+3 13+3 Word not found.");
-            d.close(); // Find Next was pressed: the search is remembered all the same
-        });
-    EXPECT_TRUE(env.prompter->shown().back().title == u"Penwick"
-        && env.prompter->shown().back().icon == MsgIcon::None);
-    window->mnuFindAgain_Click();
-    EXPECT_EQ(selection(), u"9+3");
-    in<frmFind>([&] { window->mnuFind_Click(); },
-        [&](frmFind& d) {
-            EXPECT_TRUE(d.optDirection[0]->isChecked()); // the direction chosen last
+            EXPECT_EQ(
+                walk.join(u' ') + u' ' + lastMessage() + u' ' + env.prompter->shown().back().title,
+                u"0+3 9+3 13+3 24+3 24+3 13+3 Word not found. Penwick");
+            EXPECT_EQ(env.prompter->shown().back().icon, MsgIcon::None);
             d.close();
         });
+    window->mnuFindAgain_Click();
+    EXPECT_EQ(selection(), u"9+3");
 }
 
 TEST_F(SearchDialogs, WhatTheNextFindOpensWith)
@@ -158,22 +151,25 @@ TEST_F(SearchDialogs, WhatTheNextFindOpensWith)
     const struct
     {
         int start, length;
-        const char* opensWith; // the box, and Match Case
+        const char* opensWith; // the box, Match Case, and Up
         const char* typed;
         const char* keys;
         bool closeBox;
     } steps[] = {
-        { 4, 3, "cat 0", "dog", "", true }, // the close box forgets what was typed
-        { 9, 0, " 0", "end", "Alt+C", false }, // Escape keeps the text and Match Case
-        { 10, 0, "end 1", "", "Alt+C", true }, // unticking counts at once
-        { 0, 0, "end 0", "", "", false },
+        { 4, 3, "cat 0 0", "dog", "Alt+U", true }, // the close box forgets what was typed
+        { 9, 0, " 0 1", "end", "Alt+C, Alt+D", false }, // Escape keeps the text and Match Case
+        { 10, 0, "end 1 0", "", "Alt+C", true }, // unticking counts at once
+        { 0, 0, "end 0 0", "", "", false },
     };
     for (const auto& step : steps) {
         e().setSelStart(step.start);
         e().setSelLength(step.length);
         in<frmFind>([&] { window->mnuFind_Click(); },
             [&](frmFind& d) {
-                EXPECT_EQ(d.txtFind->text() + u' ' + QString::number(d.chkCase->isChecked()),
+                EXPECT_EQ(QStringLiteral("%1 %2 %3")
+                              .arg(d.txtFind->text())
+                              .arg(d.chkCase->isChecked())
+                              .arg(d.optDirection[0]->isChecked()),
                     QLatin1String(step.opensWith));
                 EXPECT_EQ(d.cmdFind->isEnabled(), !d.txtFind->text().isEmpty());
                 QTest::keyClicks(d.txtFind, QLatin1String(step.typed));
