@@ -68,10 +68,18 @@ QStringList asideFiles(const QString& folder)
 }
 
 // Save writes the note, even unchanged. A failed save says so, names the file and the reason,
-// and leaves the last save in place. Either way the hourglass is taken down.
+// and leaves the last save in place. Either way the hourglass is taken down. The copy that owns
+// the note clears the temporaries of saves that were killed half way; a copy refused at start
+// touches nothing.
 TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
 {
+    const QString leftover = env.programFolder() + QStringLiteral(".data.nbx.Ab12Cd");
+    ASSERT_TRUE(writeAll(leftover, "half a note"));
     frmNotes& w = start();
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+    ASSERT_TRUE(writeAll(leftover, "half a note"));
+    EXPECT_FALSE(frmNotes(env.environment()).Form_Load());
+    EXPECT_TRUE(QFileInfo::exists(leftover));
     w.rtfNotes->setText(QStringLiteral("saved version"));
     w.mnuSave_Click();
     w.finishSaving();
@@ -115,42 +123,53 @@ TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
 }
 
 // A note that cannot be read (bad bytes, a folder, too big) is moved aside as it is, and the user
-// told once; the next shut-down writes a new note and leaves the old one alone.
-TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
+// told once; the next shut-down writes a new note and leaves the old one alone. A note file of no
+// bytes, or a link to a note not there yet, is an empty note: nothing moved aside, nothing said;
+// the note is then saved where the link points.
+TEST(NoteFile, AnUnreadableNoteIsMovedAsideNotOverwritten)
 {
     const std::pair<const char*, QByteArray> cases[] = {
         { "binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB') },
-        { "almost rich text", "{\\rtx1 hello}" }, { "folder", {} }, { "huge", {} }
+        { "almost rich text", "{\\rtx1 hello}" }, { "folder", {} }, { "huge", {} }, { "empty", {} },
+        { "link", {} }
     };
     for (const auto& [what, content] : cases) {
         SCOPED_TRACE(what);
         TestEnvironment local;
-        const bool folder = std::string_view(what) == "folder";
-        if (folder) {
-            ASSERT_TRUE(QDir().mkpath(local.notePath() + QStringLiteral("/inside")));
+        const std::string_view kind(what);
+        const bool folder = kind == "folder", link = kind == "link";
+        const bool bad = !link && kind != "empty";
+        if (folder || link) {
+            ASSERT_TRUE(folder
+                    ? QDir().mkpath(local.notePath() + QStringLiteral("/inside"))
+                    : QFile::link(local.programFolder() + "synced.rtf", local.notePath()));
         } else {
             ASSERT_TRUE(writeAll(local.notePath(), content));
             // "huge": sparse, no disk space used
-            ASSERT_TRUE(!content.isEmpty() || QFile::resize(local.notePath(), 200LL << 20));
+            ASSERT_TRUE(kind != "huge" || QFile::resize(local.notePath(), 200LL << 20));
         }
         const qint64 size = QFileInfo(local.notePath()).size();
-        local.prompter->expectMsgBox();
+        if (bad)
+            local.prompter->expectMsgBox();
         {
             frmNotes w(local.environment());
             ASSERT_TRUE(w.Form_Load());
             EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
             const QString aside = QStringLiteral("data.nbx.unreadable-20260314-150926");
-            ASSERT_EQ(asideFiles(local.programFolder()), QStringList { aside });
-            EXPECT_TRUE(local.prompter->shown().front().prompt.contains(aside));
+            ASSERT_EQ(
+                asideFiles(local.programFolder()), bad ? QStringList { aside } : QStringList());
             const QFileInfo after(local.programFolder() + aside);
-            EXPECT_TRUE(after.isDir() == folder && after.size() == size
-                && (folder ? QFileInfo::exists(after.filePath() + QStringLiteral("/inside"))
-                           : readAll(after.filePath()).startsWith(content)));
+            EXPECT_TRUE(!bad
+                || (local.prompter->shown().front().prompt.contains(aside)
+                    && after.isDir() == folder && after.size() == size
+                    && (folder ? QFileInfo::exists(after.filePath() + QStringLiteral("/inside"))
+                               : readAll(after.filePath()).startsWith(content))));
             w.rtfNotes->setText(QStringLiteral("new note"));
             w.close();
         }
-        EXPECT_EQ(asideFiles(local.programFolder()).size(), 1);
-        EXPECT_EQ(noteText(local.notePath()), u"new note");
+        EXPECT_EQ(asideFiles(local.programFolder()).size(), bad ? 1 : 0);
+        EXPECT_TRUE(noteText(local.notePath()) == u"new note"
+            && QFileInfo(local.notePath()).isSymLink() == link);
     }
 }
 
@@ -233,39 +252,6 @@ TEST(NoteFolder, AnInstalledProgramKeepsTheNotePerUser)
     EXPECT_EQ(folders.join(u' '),
         u"/home/u/.local/share/Penwick/ /home/u/.local/share/Penwick/ /home/u/Penwick/ "
         "/home/u/src/penwick/build/dev/ /home/u/bin.old/");
-}
-
-// A note file of no bytes, or a link to a note not there yet, is an empty note: nothing moved
-// aside, nothing said. The note is then saved where the link points.
-TEST(NoteFile, AnEmptyFileOrADanglingLinkIsAnEmptyNote)
-{
-    for (const bool link : { false, true }) {
-        TestEnvironment local;
-        ASSERT_TRUE(link ? QFile::link(
-                        local.programFolder() + QStringLiteral("synced.rtf"), local.notePath())
-                         : writeAll(local.notePath(), {}));
-        frmNotes w(local.environment());
-        ASSERT_TRUE(w.Form_Load());
-        EXPECT_TRUE(w.rtfNotes->Text().isEmpty() && asideFiles(local.programFolder()).isEmpty());
-        w.close();
-        EXPECT_TRUE(QFileInfo(local.notePath()).isSymLink() == link
-            && readAll(local.notePath()).startsWith("{\\rtf1"))
-            << link;
-    }
-}
-
-// The copy that owns the note clears the temporaries of saves that were killed half way; a copy
-// refused at start touches nothing.
-TEST_F(NoteStoreTest, TheOwnerRemovesTemporariesOfKilledSaves)
-{
-    const QString leftover = env.programFolder() + QStringLiteral(".data.nbx.Ab12Cd");
-    ASSERT_TRUE(writeAll(leftover, "half a note"));
-    start();
-    EXPECT_FALSE(QFileInfo::exists(leftover));
-    ASSERT_TRUE(writeAll(leftover, "half a note"));
-    frmNotes second(env.environment());
-    EXPECT_FALSE(second.Form_Load());
-    EXPECT_TRUE(QFileInfo::exists(leftover));
 }
 
 // The note read ahead on a second thread is taken only while the file is the one it read; else
