@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QThread>
 

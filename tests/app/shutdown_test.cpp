@@ -91,10 +91,8 @@ TEST_F(ShutdownTest, OptionTogglesAndDefaults)
 TEST_F(ShutdownTest, EveryWayOfClosingSavesTheNote)
 {
     const std::pair<const char*, void (*)(frmNotes&)> ways[] = {
-        { "tray Exit", [](frmNotes& w) { w.mnuTExit_Click(); } },
         { "Exit from the menu",
             [](frmNotes& w) { w.menuItem(QStringLiteral("mnuExit"))->trigger(); } },
-        { "close box", [](frmNotes& w) { w.close(); } },
         { "session end", [](frmNotes& w) { w.endSession(); } },
         { "event loop ending",
             [](frmNotes&) {

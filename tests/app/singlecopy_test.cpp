@@ -7,9 +7,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include <csignal>
 

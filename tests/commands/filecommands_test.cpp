@@ -12,7 +12,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <sys/stat.h>

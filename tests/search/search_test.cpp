@@ -208,8 +208,7 @@ TEST_F(SearchDialogs, ReplaceAndReplaceAll)
                 press(d, c.keys);
                 press(d, "Escape");
             });
-        EXPECT_EQ(e().Text(), c.result);
-        EXPECT_EQ(lastMessage(), c.message);
+        EXPECT_EQ(e().Text() + u'|' + lastMessage(), c.result + u'|' + c.message);
         if (&c == cases) {
             e().setSelStart(18);
             e().setSelLength(1);
