@@ -86,33 +86,5 @@ TEST(SingleCopy, ASecondStartEndsAtOnceAndAKilledCopysLockDoesNotBlock)
     }
 }
 
-TEST(SingleCopy, ExactlyOneOfTwentySimultaneousStartsSurvives)
-{
-    ProgramFolder folder(binary);
-    QObject owner;
-    QEventLoop loop;
-    int finished = 0; // all but one end on their own: wait for nineteen to finish
-    std::vector<QProcess*> copies;
-    for (int i = 0; i < 20; ++i) {
-        copies.push_back(folder.start(&owner));
-        QObject::connect(copies.back(), &QProcess::finished, &loop, [&] {
-            if (++finished == 19)
-                loop.quit();
-        });
-    }
-    // A guard, not a wait: twenty copies start on a machine with few cores.
-    QTimer::singleShot(2 * processGuardMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    QProcess* running = nullptr;
-    for (QProcess* p : copies) {
-        EXPECT_TRUE(
-            p->state() == QProcess::Running ? !std::exchange(running, p) : p->exitCode() == 0);
-    }
-    ASSERT_NE(running, nullptr);
-    running->terminate(); // the program closes the ordinary way
-    ASSERT_TRUE(running->waitForFinished(processGuardMs));
-    EXPECT_TRUE(running->exitStatus() == QProcess::NormalExit && running->exitCode() == 0);
-}
-
 } // namespace
 } // namespace penwick::test
