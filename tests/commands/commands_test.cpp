@@ -33,7 +33,7 @@ protected:
 // runs in the popup twin test, on and off by their keys in the menu tree test; the toolbar's
 // buttons toggle by their own rule). Normal clears all four styles and keeps size and colour; a
 // size step leaves mixed sizes as they are.
-TEST_F(Commands, StylesNormalAndSizeOnAMixedSelection)
+TEST_F(Commands, StylesSizesAndBulletsOnAMixedSelection)
 {
     select(4, 7, "one two three");
     ASSERT_TRUE(editor->setSelFontSize(20));
@@ -62,6 +62,18 @@ TEST_F(Commands, StylesNormalAndSizeOnAMixedSelection)
             std::optional<OleColor>(255), std::optional<float>()));
     select(4, 7);
     EXPECT_EQ(editor->SelFontSize(), std::optional<float>(20));
+
+    // For bullets the snapshot taken before each press decides: mixed (2) takes bullets off,
+    // none (0) puts them on, all (1) takes them off.
+    editor->setText(QStringLiteral("one\ntwo\nthree"));
+    run("mnuBullet");
+    select(0, 9);
+    seen.clear();
+    for (int i = 0; i < 3; ++i) {
+        run("mnuBullet");
+        seen += QStringLiteral("%1:%2 ").arg(window->chkBullet).arg(*editor->SelBullet());
+    }
+    EXPECT_EQ(seen + editor->Text(), u"2:0 0:1 1:0 one\ntwo\nthree");
 }
 
 // The font dialog applies five attributes but never bold or italic. The colour dialogs open on
@@ -88,21 +100,6 @@ TEST_F(Commands, FontAndColourDialogs)
     EXPECT_EQ(editor->SelColor(), std::optional<OleColor>(0xFF));
     closeWindow();
     EXPECT_EQ(env.stored("BG"), u"65280");
-}
-
-// The snapshot taken before each press decides: mixed (2) takes bullets off, none (0) puts them
-// on, all (1) takes them off.
-TEST_F(Commands, BulletsOnAMixedSelectionGoThenComeBackForAll)
-{
-    editor->setText(QStringLiteral("one\ntwo\nthree"));
-    run("mnuBullet");
-    select(0, 9);
-    QStringList seen;
-    for (int i = 0; i < 3; ++i) {
-        run("mnuBullet");
-        seen << QStringLiteral("%1:%2").arg(window->chkBullet).arg(*editor->SelBullet());
-    }
-    EXPECT_EQ(seen.join(u' ') + u' ' + editor->Text(), u"2:0 0:1 1:0 one\ntwo\nthree");
 }
 
 // Opening either menu refreshes the captions (each item inserts its text in the popup twin test).
