@@ -35,13 +35,6 @@ QString noteText(const QString& path)
     RichTextBox reader;
     return reader.LoadFile(path) ? reader.Text() : QStringLiteral("(unreadable)");
 }
-QString saveNoteAs(const QString& path, const QString& text)
-{
-    RichTextBox box;
-    box.setText(text);
-    EXPECT_TRUE(box.SaveFile(path));
-    return path;
-}
 
 // Makes the rename that puts a new "data.nbx" in place fail (the atomic writer's own failure
 // paths are tested with it); other files are written as usual.
@@ -208,7 +201,7 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         Environment env = local.environment();
         env.isWritable = [&](const QString& f) { return f != local.programFolder(); };
         if (original) {
-            saveNoteAs(local.notePath(), QStringLiteral("original"));
+            writeNote(local.notePath(), "{\\rtf1 original}");
             local.prompter->expectMsgBox();
         }
         const QByteArray originalBytes = readAll(local.notePath());
@@ -258,12 +251,13 @@ TEST(NoteFolder, AnInstalledProgramKeepsTheNotePerUser)
 TEST(NoteReadAhead, IsTakenOnlyWhileTheFileIsTheOneItRead)
 {
     QTemporaryDir dir;
-    const QString path = saveNoteAs(dir.filePath(QStringLiteral("data.nbx")), "first");
+    const QString path = dir.filePath(QStringLiteral("data.nbx"));
+    ASSERT_TRUE(writeNote(path, "{\\rtf1 first}"));
     for (const char* savedInBetween : { "", "second" }) {
         NotePrefetch ahead(path);
         ahead.wait();
         if (*savedInBetween) // by the copy that owned the note until now
-            saveNoteAs(path, QLatin1String(savedInBetween));
+            writeNote(path, QByteArray("{\\rtf1 ") + savedInBetween + '}');
         RichTextBox editor;
         EXPECT_EQ(
             loadNote(editor, path, QDateTime::currentDateTime(), &ahead).outcome, NoteLoad::Loaded);
