@@ -90,28 +90,22 @@ TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
         && shown.prompt.contains(QLatin1String("No space left on device"))
         && shown.icon == MsgIcon::Critical && !QGuiApplication::overrideCursor());
     EXPECT_EQ(readAll(env.notePath()), before);
-}
 
-// When the note cannot be written at shut-down, the text goes to a rescue file and the user
-// is told where; a shut-down the system asked for shows nothing. The options are still written.
-TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
-{
-    for (const bool byUser : { true, false }) {
-        TestEnvironment local;
-        frmNotes w(local.environment());
-        ASSERT_TRUE(w.Form_Load());
-        w.rtfNotes->setText(QStringLiteral("precious words"));
-        FailNoteWrites failing(EROFS);
-        if (byUser)
-            local.prompter->expectMsgBox();
-        byUser ? (void)w.close() : w.endSession();
-        const QStringList rescued
-            = QDir(local.dataFolder()).entryList({ QStringLiteral("rescued-note-*.rtf") });
-        ASSERT_EQ(rescued.size(), 1) << byUser;
-        EXPECT_EQ(noteText(QDir(local.dataFolder()).filePath(rescued.front())), u"precious words");
-        EXPECT_TRUE(!byUser || local.prompter->shown().front().prompt.contains(rescued.front()));
-        EXPECT_EQ(local.stored("Toolbar"), u"True");
-    }
+    // When the note cannot be written at shut-down, the text goes to a rescue file and the user
+    // is told where; a shut-down the system asked for shows nothing. The options are still
+    // written.
+    env.prompter->expectMsgBox();
+    closeWindow();
+    frmNotes& again = restartWith();
+    again.rtfNotes->setText(QStringLiteral("precious words"));
+    again.endSession();
+    const QDir data(env.dataFolder());
+    const QStringList rescued = data.entryList({ QStringLiteral("rescued-note-*.rtf") });
+    ASSERT_EQ(rescued.size(), 2); // "...-2.rtf" sorts first
+    EXPECT_EQ(noteText(data.filePath(rescued[0])) + u'|' + noteText(data.filePath(rescued[1])),
+        u"precious words|unsaved edit");
+    EXPECT_TRUE(env.prompter->shown().back().prompt.contains(rescued[1]));
+    EXPECT_EQ(env.stored("Toolbar"), u"True");
 }
 
 // A note that cannot be read (bad bytes, a folder, too big) is moved aside as it is, and the user
