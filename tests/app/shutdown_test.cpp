@@ -44,7 +44,6 @@ TEST_F(ShutdownTest, WritesTheNoteAndEveryOptionInOrder)
         "RememberPos,Width,Height");
     EXPECT_EQ(stored({ "BG", "OnTop", "Toolbar", "AutoSave", "AutoSaveText", "Width", "Height" }),
         u"-2147483643 False True 0 10 6945 5610");
-    EXPECT_TRUE(env.stored("Left").isNull());
 
     frmNotes& again = restartWith();
     EXPECT_EQ(again.rtfNotes->Text(), u"Remember the milk 🥛");

@@ -35,7 +35,6 @@ TEST_F(StartupTest, FirstRunTakesEveryDefaultThenStoredOptionsAndPlaceApply)
     frmNotes& w = start();
     EXPECT_TRUE(w.isVisible() && w.windowTitle() == u"Penwick 4.0" && w.rtfNotes->Text().isEmpty());
     EXPECT_EQ(checkedOptions(w), defaultOptions);
-    EXPECT_FALSE(checked("mnuAutoSave"));
     EXPECT_TRUE(
         w.rtfNotes->RightMargin() == 0.f && w.rtfNotes->BackColor() == SystemWindowBackground);
     EXPECT_TRUE(w.Module.AppFolder == env.programFolder() && w.notePath() == env.notePath());
