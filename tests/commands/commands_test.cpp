@@ -102,21 +102,9 @@ TEST_F(Commands, FontAndColourDialogs)
     EXPECT_EQ(env.stored("BG"), u"65280");
 }
 
-// Opening either menu refreshes the captions (each item inserts its text in the popup twin test).
-TEST_F(Commands, StampCaptionsAreRefreshedWhenTheMenusOpen)
-{
-    const QDateTime shown(QDate(2026, 3, 4), QTime(9, 5));
-    for (const char* menu : { "mnuInsert", "mnuTimeD" }) {
-        env.clock->set(shown.addDays(menu[3] == 'I' ? 0 : 1));
-        emit window->menuOf(QLatin1String(menu))->aboutToShow();
-        for (const StampItem& stamp : StampItems)
-            EXPECT_EQ(item(stamp.name)->text(), StampText(stamp.stamp, env.clock->now())) << menu;
-    }
-}
-
-// Each tool on its item; with nothing selected nothing changes. Delimit asks first, even with
-// nothing selected; the count reports selection and document.
-TEST_F(Commands, SelectionToolsReplaceOnlyASelection)
+// The Insert and Selection menus: each tool on its item; with nothing selected nothing changes.
+// Delimit asks first, even with nothing selected; the count reports selection and document.
+TEST_F(Commands, SelectionToolsAndStampCaptions)
 {
     QStringList results;
     for (const char* name : { "mnuLowercase", "mnuUppercase", "mnuTitleCase", "mnuTruePCase",
@@ -147,6 +135,13 @@ TEST_F(Commands, SelectionToolsReplaceOnlyASelection)
     run("mnuCountChar");
     EXPECT_EQ(env.prompter->shown().back().prompt,
         u"Selected text character count: 2\r\n\r\nEntire document character count: 7");
+    // Opening either menu refreshes the stamp captions (each item inserts its text in the popup
+    // twin test).
+    for (const char* menu : { "mnuInsert", "mnuTimeD" }) {
+        env.clock->set(QDateTime(QDate(2026, 3, menu[3] == 'I' ? 4 : 5), QTime(9, 5)));
+        emit window->menuOf(QLatin1String(menu))->aboutToShow();
+        EXPECT_EQ(item("mnuLongDT")->text(), StampText(Stamp::LongDT, env.clock->now())) << menu;
+    }
 }
 
 } // namespace
