@@ -16,29 +16,36 @@ namespace {
 
 const QString binary = QStringLiteral(PENWICK_BINARY);
 
-// Waits, without polling, until `done` holds or `process` ends, watching the program folder and
-// the files named in `files` (which may be created and then written).
-bool waitUntil(const ProgramFolder& folder, QProcess* process, const std::function<bool()>& done,
-    const QStringList& files = {})
+// Starts a copy and waits, without polling, until it holds the lock beside the note (the lock file
+// names its process first) and `also` holds, watching the program folder and the lock file (which
+// is created and then written).
+QProcess* startOwner(const ProgramFolder& folder, QObject* owner, const std::function<bool()>& also)
 {
-    process->waitForStarted(processGuardMs);
+    QProcess* copy = folder.start(owner);
+    copy->waitForStarted(processGuardMs);
+    const QString lock = folder.path() + QStringLiteral(".data.nbx.lock");
+    const auto done = [&] {
+        QFile file(lock);
+        return file.open(QIODevice::ReadOnly)
+            && file.readLine().trimmed().toLongLong() == copy->processId() && also();
+    };
     QFileSystemWatcher watcher({ folder.path() });
     QEventLoop loop;
     const auto check = [&] {
-        for (const QString& file : files)
-            if (QFile::exists(file) && !watcher.files().contains(file))
-                watcher.addPath(file);
+        if (QFile::exists(lock) && !watcher.files().contains(lock))
+            watcher.addPath(lock);
         if (done())
             loop.quit();
     };
     QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, check);
     QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, &loop, check);
     check();
-    QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(copy, &QProcess::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(processGuardMs, &loop, &QEventLoop::quit); // a guard, not a wait
     if (!done())
         loop.exec();
-    return done() && process->state() == QProcess::Running;
+    EXPECT_TRUE(done() && copy->state() == QProcess::Running);
+    return copy;
 }
 
 // A second start ends at once and writes nothing; a lock left by a killed copy does not block.
@@ -50,18 +57,7 @@ TEST(SingleCopy, ASecondStartEndsAtOnceAndAKilledCopysLockDoesNotBlock)
     ProgramFolder folder(binary);
     const QString lock = folder.path() + QStringLiteral(".data.nbx.lock");
     QObject owner;
-    const auto started = [&](const std::function<bool()>& also) {
-        QProcess* copy = folder.start(&owner);
-        EXPECT_TRUE(waitUntil(folder, copy,
-            [&] {
-                QFile file(lock);
-                return copy->processId() > 0 && file.open(QIODevice::ReadOnly)
-                    && file.readLine().trimmed().toLongLong() == copy->processId() && also();
-            },
-            { lock }));
-        return copy;
-    };
-    QProcess* first = started([] { return true; });
+    QProcess* first = startOwner(folder, &owner, [] { return true; });
     QProcess* second = folder.start(&owner);
     ASSERT_TRUE(second->waitForFinished(processGuardMs));
     EXPECT_EQ(second->exitCode(), 0);
@@ -76,7 +72,8 @@ TEST(SingleCopy, ASecondStartEndsAtOnceAndAKilledCopysLockDoesNotBlock)
         QFile note(folder.notePath());
         ASSERT_TRUE(signal || (note.open(QIODevice::WriteOnly) && note.write("not a note") > 0));
         note.close();
-        QProcess* next = started([&] { return !QFile::exists(folder.notePath()) || signal; });
+        QProcess* next = startOwner(
+            folder, &owner, [&] { return !QFile::exists(folder.notePath()) || signal; });
         ::kill(pid_t(next->processId()), signal ? signal : SIGTERM);
         ASSERT_TRUE(next->waitForFinished(processGuardMs));
         EXPECT_TRUE(next->exitStatus() == QProcess::NormalExit && next->exitCode() == 0);
