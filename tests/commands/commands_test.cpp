@@ -33,7 +33,7 @@ protected:
 // runs in the popup twin test, on and off by their keys in the menu tree test; the toolbar's
 // buttons toggle by their own rule). Normal clears all four styles and keeps size and colour; a
 // size step leaves mixed sizes as they are.
-TEST_F(Commands, StylesSizesAndBulletsOnAMixedSelection)
+TEST_F(Commands, FormatCommands)
 {
     select(4, 7, "one two three");
     ASSERT_TRUE(editor->setSelFontSize(20));
@@ -74,30 +74,22 @@ TEST_F(Commands, StylesSizesAndBulletsOnAMixedSelection)
         seen += QStringLiteral("%1:%2 ").arg(window->chkBullet).arg(*editor->SelBullet());
     }
     EXPECT_EQ(seen + editor->Text(), u"2:0 0:1 1:0 one\ntwo\nthree");
-}
-
-// The font dialog applies five attributes but never bold or italic. The colour dialogs open on
-// the last colour.
-TEST_F(Commands, FontAndColourDialogs)
-{
-    select(0, 4, "face");
+    // The font dialog applies five attributes but never bold or italic; the colour dialogs open
+    // on the colour chosen last (the titles are the menu tree test's).
+    select(0, 3);
     env.dialogs->expectFont({ QStringLiteral("DejaVu Serif"), 14, true, true, true, true, 0xFF });
     run("mnuFont");
-    const CommonDialogValues& shown = env.dialogs->shown().back().values;
-    EXPECT_TRUE(shown.DialogTitle == u"Choose Font" && shown.Flags == 0x10101 && shown.CancelError);
+    const CommonDialogValues& font = env.dialogs->shown().back().values;
+    EXPECT_TRUE(font.DialogTitle == u"Choose Font" && font.Flags == 0x10101 && font.CancelError);
     EXPECT_EQ(std::tuple(editor->SelFontName().value_or(QString()), editor->SelFontSize(),
                   editor->SelUnderline(), editor->SelStrikeThru(), editor->SelColor(),
                   editor->SelBold(), editor->SelItalic()),
         std::tuple(QStringLiteral("DejaVu Serif"), std::optional<float>(14), TriState(true),
             TriState(true), std::optional<OleColor>(0xFF), TriState(false), TriState(false)));
-    env.dialogs->expectColor(0x0000FF);
-    run("mnuFC");
     env.dialogs->expectColor(0x00FF00);
     run("mnuBG");
-    // The titles are pinned in the menu tree test. Background opens on red, the last colour.
-    const auto& back = env.dialogs->shown()[2].values;
-    EXPECT_TRUE(back.Flags == 3 && back.Color == 0xFFu);
-    EXPECT_EQ(editor->SelColor(), std::optional<OleColor>(0xFF));
+    EXPECT_TRUE(env.dialogs->shown().back().values.Flags == 3
+        && env.dialogs->shown().back().values.Color == 0xFFu);
     closeWindow();
     EXPECT_EQ(env.stored("BG"), u"65280");
 }
