@@ -12,18 +12,7 @@ template <typename T> std::string show(const std::optional<T>& v)
     return v ? std::to_string(*v) : std::string("none");
 }
 
-TEST(SettingsConvert, Boolean)
-{
-    const std::pair<const char16_t*, std::optional<bool>> cases[]
-        = { { u"True", true }, { u"False", false }, { u"FALSE", false }, { u" True ", true },
-              { u"1", true }, { u"0", false }, { u"-1", true }, { u"2.5", true },
-              { u"yes", std::nullopt }, { u"", std::nullopt }, { u"0x1", std::nullopt },
-              { u"inf", std::nullopt }, { u"nan", std::nullopt }, { u"1 0", std::nullopt } };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(toBoolean(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
-}
-
-TEST(SettingsConvert, Integers)
+TEST(SettingsConvert, BooleansAndIntegers)
 {
     const std::tuple<const char16_t*, std::optional<std::int16_t>, std::optional<std::int32_t>>
         cases[] = { { u"0", 0, 0 }, { u" -7 ", -7, -7 }, { u"+12", 12, 12 },
@@ -41,6 +30,13 @@ TEST(SettingsConvert, Integers)
         EXPECT_EQ(show(toInt16(QStringView(text))) + ' ' + show(toInt32(QStringView(text))),
             show(i16) + ' ' + show(i32))
             << QString::fromUtf16(text).toStdString();
+    const std::pair<const char16_t*, std::optional<bool>> booleans[]
+        = { { u"True", true }, { u"False", false }, { u"FALSE", false }, { u" True ", true },
+              { u"1", true }, { u"0", false }, { u"-1", true }, { u"2.5", true },
+              { u"yes", std::nullopt }, { u"", std::nullopt }, { u"0x1", std::nullopt },
+              { u"inf", std::nullopt }, { u"nan", std::nullopt }, { u"1 0", std::nullopt } };
+    for (const auto& [text, expected] : booleans)
+        EXPECT_EQ(toBoolean(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
 }
 
 // Singles read plain decimals (E or D exponent) within single precision, and are written in the

@@ -69,10 +69,7 @@ TEST(TextTools, EachToolOnItsCases)
     // The NUL character separates words too.
     EXPECT_EQ(
         TitleCase(QStringView(u"ab\0cd", 5).toString()), QStringView(u"Ab\0Cd", 5).toString());
-}
-
-TEST(TextTools, DelimitersOfAnyLength)
-{
+    // Delimiters of any length.
     const QString abc = QStringLiteral("abc"), stars(10000, u'*');
     EXPECT_EQ(DelimitText(abc, QStringLiteral(", ")) + u'|' + DelimitText(abc, QString()) + u'|'
             + DelimitText(QStringLiteral("xy"), q(u"\U0001F600")),
