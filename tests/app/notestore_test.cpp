@@ -24,11 +24,6 @@ QByteArray readAll(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 // The text of the rich-text file at `path`.
 QString noteText(const QString& path)
 {
@@ -66,10 +61,10 @@ QStringList asideFiles(const QString& folder)
 TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
 {
     const QString leftover = env.programFolder() + QStringLiteral(".data.nbx.Ab12Cd");
-    ASSERT_TRUE(writeAll(leftover, "half a note"));
+    ASSERT_TRUE(writeNote(leftover, "half a note"));
     frmNotes& w = start();
     EXPECT_FALSE(QFileInfo::exists(leftover));
-    ASSERT_TRUE(writeAll(leftover, "half a note"));
+    ASSERT_TRUE(writeNote(leftover, "half a note"));
     EXPECT_FALSE(frmNotes(env.environment()).Form_Load());
     EXPECT_TRUE(QFileInfo::exists(leftover));
     w.rtfNotes->setText(QStringLiteral("saved version"));
@@ -130,7 +125,7 @@ TEST(NoteFile, AnUnreadableNoteIsMovedAsideNotOverwritten)
                     ? QDir().mkpath(local.notePath() + QStringLiteral("/inside"))
                     : QFile::link(local.programFolder() + "synced.rtf", local.notePath()));
         } else {
-            ASSERT_TRUE(writeAll(local.notePath(), content));
+            ASSERT_TRUE(writeNote(local.notePath(), content));
             // "huge": sparse, no disk space used
             ASSERT_TRUE(kind != "huge" || QFile::resize(local.notePath(), 200LL << 20));
         }
@@ -228,13 +223,13 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
 // writable (as /usr/bin is for root, ~/.local/bin for its user).
 TEST(NoteFolder, AnInstalledProgramKeepsTheNotePerUser)
 {
+    const QString data = QStringLiteral("/home/u/.local/share/Penwick");
     QStringList folders;
     for (const char* folder : { "/usr/bin/", "/home/u/.local/bin/", "/home/u/Penwick/",
              "/home/u/src/penwick/build/dev/", "/home/u/bin.old/" })
-        folders << locateNote(QLatin1String(folder), QStringLiteral("/home/u/.local/share/Penwick"),
-            [](const QString&) {
-                return true;
-            }).folder;
+        folders << locateNote(QLatin1String(folder), data, [](const QString&) {
+            return true;
+        }).folder;
     EXPECT_EQ(folders.join(u' '),
         u"/home/u/.local/share/Penwick/ /home/u/.local/share/Penwick/ /home/u/Penwick/ "
         "/home/u/src/penwick/build/dev/ /home/u/bin.old/");
@@ -269,13 +264,13 @@ TEST(NoteFile, AsideAndRescueNamesAreFree)
     QTemporaryDir dir;
     const QDateTime now(QDate(2026, 3, 14), QTime(15, 9, 26));
     const QString note = dir.filePath(QStringLiteral("data.nbx"));
-    ASSERT_TRUE(writeAll(note, "junk") && writeAll(note + ".unreadable-20260314-150926", "junk"));
+    ASSERT_TRUE(writeNote(note, "junk") && writeNote(note + ".unreadable-20260314-150926", "junk"));
     RichTextBox editor;
     const NoteLoad load = loadNote(editor, note, now);
     EXPECT_TRUE(load.outcome == NoteLoad::MovedAside
         && load.movedTo == note + QStringLiteral(".unreadable-20260314-150926-2"));
     const QString longName = dir.filePath(QString(240, u'n'));
-    ASSERT_TRUE(writeAll(longName, "junk"));
+    ASSERT_TRUE(writeNote(longName, "junk"));
     EXPECT_TRUE(loadNote(editor, longName, now).outcome == NoteLoad::Unreadable
         && readAll(longName) == "junk");
 

@@ -234,18 +234,16 @@ TEST_F(FileCommands, FailedExportLeavesTheOldFile)
     EXPECT_EQ(read(target), "old content");
 }
 
-QString runTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // The selection alone is printed when there is one, else the whole note, pictures included,
 // whatever range the printer carries.
 TEST_F(FileCommands, PrintsTheSelectionOrTheWholeNote)
 {
+    const auto runTool = [](const QString& program, const QStringList& args) {
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(60000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
