@@ -99,8 +99,8 @@ TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
     ASSERT_EQ(rescued.size(), 2); // "...-2.rtf" sorts first
     EXPECT_EQ(noteText(data.filePath(rescued[0])) + u'|' + noteText(data.filePath(rescued[1])),
         u"precious words|unsaved edit");
-    EXPECT_TRUE(env.prompter->shown().back().prompt.contains(rescued[1]));
-    EXPECT_EQ(env.stored("Toolbar"), u"True");
+    EXPECT_TRUE(env.prompter->shown().back().prompt.contains(rescued[1])
+        && env.stored("Toolbar") == u"True");
 }
 
 // A note that cannot be read (bad bytes, a folder, too big) is moved aside as it is, and the user
@@ -198,8 +198,8 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         {
             frmNotes w(env);
             ASSERT_TRUE(w.Form_Load());
-            EXPECT_EQ(w.notePath(), kept);
-            EXPECT_EQ(w.rtfNotes->Text(), original ? u"original" : u"");
+            EXPECT_EQ(
+                w.notePath() + u'|' + w.rtfNotes->Text(), kept + (original ? "|original" : "|"));
             EXPECT_TRUE(!original
                 || (local.prompter->shown().at(0).prompt.contains(kept)
                     && local.prompter->shown().at(0).prompt.contains(local.notePath())));
@@ -210,8 +210,8 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         }
         frmNotes again(env);
         ASSERT_TRUE(again.Form_Load());
-        EXPECT_EQ(again.rtfNotes->Text(), u"edited");
-        EXPECT_EQ(local.prompter->shown().size(), original ? 1u : 0u);
+        EXPECT_TRUE(again.rtfNotes->Text() == u"edited"
+            && local.prompter->shown().size() == (original ? 1u : 0u));
         EXPECT_TRUE(readAll(local.notePath()) == originalBytes
             && QFileInfo::exists(local.notePath()) == original);
         again.close();

@@ -7,11 +7,6 @@
 namespace penwick {
 namespace {
 
-template <typename T> std::string show(const std::optional<T>& v)
-{
-    return v ? std::to_string(*v) : std::string("none");
-}
-
 TEST(SettingsConvert, BooleansAndIntegers)
 {
     const std::tuple<const char16_t*, std::optional<std::int16_t>, std::optional<std::int32_t>>
@@ -27,8 +22,8 @@ TEST(SettingsConvert, BooleansAndIntegers)
             { u"1,000", std::nullopt, std::nullopt }, { u"-", std::nullopt, std::nullopt },
             { u"1e", std::nullopt, std::nullopt } };
     for (const auto& [text, i16, i32] : cases)
-        EXPECT_EQ(show(toInt16(QStringView(text))) + ' ' + show(toInt32(QStringView(text))),
-            show(i16) + ' ' + show(i32))
+        EXPECT_EQ(
+            std::pair(toInt16(QStringView(text)), toInt32(QStringView(text))), std::pair(i16, i32))
             << QString::fromUtf16(text).toStdString();
     const std::pair<const char16_t*, std::optional<bool>> booleans[]
         = { { u"True", true }, { u"False", false }, { u"FALSE", false }, { u" True ", true },

@@ -146,8 +146,8 @@ TEST_F(FileCommands, InsertsReplaceTheSelectionInOneStep)
         editor->Undo();
         EXPECT_EQ(editor->Text(), u"one two three");
     }
-    EXPECT_EQ(QApplication::clipboard()->mimeData()->formats(), held);
-    EXPECT_EQ(QApplication::clipboard()->text(), u"copied line");
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->formats() == held
+        && QApplication::clipboard()->text() == u"copied line");
 }
 
 // Files that cannot go in leave the note as it was and say which file and why.

@@ -108,10 +108,10 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
                 d.Label->pos() == QPoint(6, 9) && d.Label->geometry().right() <= d.txtFind->x());
             QTest::keyClicks(d.txtFind, QStringLiteral("The"));
             QStringList order;
-            do {
+            for (int i = 0; i < 5; ++i) {
                 press(d, "Tab");
                 order << d.focusWidget()->objectName();
-            } while (d.focusWidget() != d.txtFind && order.size() < 8);
+            }
             EXPECT_EQ(order.join(u' '), u"chkCase optDirection1 cmdFind cmdCancel txtFind");
             press(d, "Alt+C, Return"); // down from the caret, matching case
             EXPECT_EQ(selection(), u"24+3");
