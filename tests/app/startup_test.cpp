@@ -26,7 +26,7 @@ const char* const storedKeys[] = { "BG", "Startup", "OnTop", "Toolbar", "Flat To
     "RememberSize", "RememberPos", "AutoSaveText", "AutoSave", "Height", "Width", "Left", "Top" };
 
 // The first run takes every default: 6945 by 5610 twips (the size is checked as stored at
-// shut-down), centred on the screen (the offscreen one is 800 by 600 pixels, 15 twips each). Stored
+// shut-down), centred on the screen (the offscreen one is 800 by 800 pixels, 15 twips each). Stored
 // options are applied; the position is centred (on the restored size) unless remembered, and then
 // applied as stored, even partly off the screen while the title bar can be reached, or centred when
 // nothing is stored.
