@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QThread>
 
@@ -25,43 +24,28 @@ QByteArray readAll(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 // The text of the rich-text file at `path`.
 QString noteText(const QString& path)
 {
     RichTextBox reader;
     return reader.LoadFile(path) ? reader.Text() : QStringLiteral("(unreadable)");
 }
-QString saveNoteAs(const QString& path, const QString& text)
-{
-    RichTextBox box;
-    box.setText(text);
-    EXPECT_TRUE(box.SaveFile(path));
-    return path;
-}
 
 // Makes the rename that puts a new "data.nbx" in place fail (the atomic writer's own failure
 // paths are tested with it); other files are written as usual.
+int noteWriteError = 0;
 struct FailNoteWrites
 {
     explicit FailNoteWrites(int err)
-        : saved(atomicFileOps())
     {
-        error = err;
+        noteWriteError = err;
         atomicFileOps().rename = [](const char* from, const char* to) {
-            if (!QByteArrayView(to).endsWith("/data.nbx"))
-                return ::rename(from, to);
-            errno = error;
-            return -1;
+            return QByteArrayView(to).endsWith("/data.nbx") ? (errno = noteWriteError, -1)
+                                                            : ::rename(from, to);
         };
     }
     ~FailNoteWrites() { atomicFileOps() = saved; }
-    AtomicFileOps saved;
-    static inline int error = 0;
+    AtomicFileOps saved = atomicFileOps();
 };
 
 QStringList asideFiles(const QString& folder)
@@ -71,10 +55,18 @@ QStringList asideFiles(const QString& folder)
 }
 
 // Save writes the note, even unchanged. A failed save says so, names the file and the reason,
-// and leaves the last save in place. Either way the hourglass is taken down.
+// and leaves the last save in place. Either way the hourglass is taken down. The copy that owns
+// the note clears the temporaries of saves that were killed half way; a copy refused at start
+// touches nothing.
 TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
 {
+    const QString leftover = env.programFolder() + QStringLiteral(".data.nbx.Ab12Cd");
+    ASSERT_TRUE(writeNote(leftover, "half a note"));
     frmNotes& w = start();
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+    ASSERT_TRUE(writeNote(leftover, "half a note"));
+    EXPECT_FALSE(frmNotes(env.environment()).Form_Load());
+    EXPECT_TRUE(QFileInfo::exists(leftover));
     w.rtfNotes->setText(QStringLiteral("saved version"));
     w.mnuSave_Click();
     w.finishSaving();
@@ -90,75 +82,75 @@ TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
     w.finishSaving();
     const auto& shown = env.prompter->shown().back();
     EXPECT_TRUE(shown.prompt.contains(QDir::toNativeSeparators(env.notePath()))
-        && shown.prompt.contains(QLatin1String("No space left on device")));
-    EXPECT_EQ(shown.icon, MsgIcon::Critical);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        && shown.prompt.contains(QLatin1String("No space left on device"))
+        && shown.icon == MsgIcon::Critical && !QGuiApplication::overrideCursor());
     EXPECT_EQ(readAll(env.notePath()), before);
-}
 
-// When the note cannot be written at shut-down, the text goes to a rescue file and the user
-// is told where; a shut-down the system asked for shows nothing. The options are still written.
-TEST_F(NoteStoreTest, ShutdownRescuesTheNoteWhenItsFileCannotBeWritten)
-{
-    for (const bool byUser : { true, false }) {
-        TestEnvironment local;
-        frmNotes w(local.environment());
-        ASSERT_TRUE(w.Form_Load());
-        w.rtfNotes->setText(QStringLiteral("precious words"));
-        FailNoteWrites failing(EROFS);
-        if (byUser)
-            local.prompter->expectMsgBox();
-        byUser ? (void)w.close() : w.endSession();
-        const QStringList rescued
-            = QDir(local.dataFolder()).entryList({ QStringLiteral("rescued-note-*.rtf") });
-        ASSERT_EQ(rescued.size(), 1) << byUser;
-        EXPECT_EQ(noteText(QDir(local.dataFolder()).filePath(rescued.front())), u"precious words");
-        EXPECT_TRUE(!byUser || local.prompter->shown().front().prompt.contains(rescued.front()));
-        EXPECT_EQ(local.stored("Toolbar"), u"True");
-    }
+    // When the note cannot be written at shut-down, the text goes to a rescue file and the user
+    // is told where; a shut-down the system asked for shows nothing. The options are still
+    // written.
+    env.prompter->expectMsgBox();
+    closeWindow();
+    frmNotes& again = restartWith();
+    again.rtfNotes->setText(QStringLiteral("precious words"));
+    again.endSession();
+    const QDir data(env.dataFolder());
+    const QStringList rescued = data.entryList({ QStringLiteral("rescued-note-*.rtf") });
+    ASSERT_EQ(rescued.size(), 2); // "...-2.rtf" sorts first
+    EXPECT_EQ(noteText(data.filePath(rescued[0])) + u'|' + noteText(data.filePath(rescued[1])),
+        u"precious words|unsaved edit");
+    EXPECT_TRUE(env.prompter->shown().back().prompt.contains(rescued[1])
+        && env.stored("Toolbar") == u"True");
 }
 
 // A note that cannot be read (bad bytes, a folder, too big) is moved aside as it is, and the user
-// told once; the next shut-down writes a new note and leaves the old one alone.
-TEST_F(NoteStoreTest, AnUnreadableNoteIsMovedAsideNotOverwritten)
+// told once; the next shut-down writes a new note and leaves the old one alone. A note file of no
+// bytes, or a link to a note not there yet, is an empty note: nothing moved aside, nothing said;
+// the note is then saved where the link points.
+TEST(NoteFile, AnUnreadableNoteIsMovedAsideNotOverwritten)
 {
     const std::pair<const char*, QByteArray> cases[] = {
         { "binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(4000, '\xAB') },
-        { "almost rich text", "{\\rtx1 hello}" }, { "folder", {} }, { "huge", {} }
+        { "almost rich text", "{\\rtx1 hello}" }, { "folder", {} }, { "huge", {} }, { "empty", {} },
+        { "link", {} }
     };
     for (const auto& [what, content] : cases) {
         SCOPED_TRACE(what);
         TestEnvironment local;
-        const bool folder = std::string_view(what) == "folder";
-        if (folder) {
-            ASSERT_TRUE(QDir().mkpath(local.notePath() + QStringLiteral("/inside")));
+        const std::string_view kind(what);
+        const bool folder = kind == "folder", link = kind == "link";
+        const bool bad = !link && kind != "empty";
+        if (folder || link) {
+            ASSERT_TRUE(folder
+                    ? QDir().mkpath(local.notePath() + QStringLiteral("/inside"))
+                    : QFile::link(local.programFolder() + "synced.rtf", local.notePath()));
         } else {
-            ASSERT_TRUE(writeAll(local.notePath(), content));
+            ASSERT_TRUE(writeNote(local.notePath(), content));
             // "huge": sparse, no disk space used
-            ASSERT_TRUE(!content.isEmpty() || QFile::resize(local.notePath(), 200LL << 20));
+            ASSERT_TRUE(kind != "huge" || QFile::resize(local.notePath(), 200LL << 20));
         }
         const qint64 size = QFileInfo(local.notePath()).size();
-        local.prompter->expectMsgBox();
+        if (bad)
+            local.prompter->expectMsgBox();
         {
             frmNotes w(local.environment());
             ASSERT_TRUE(w.Form_Load());
             EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
-            const QStringList aside = asideFiles(local.programFolder());
-            ASSERT_EQ(aside, QStringList { "data.nbx.unreadable-20260314-150926" });
-            EXPECT_TRUE(local.prompter->shown().front().prompt.contains(aside.front()));
-            const QFileInfo after(local.programFolder() + aside.front());
-            EXPECT_TRUE(after.isDir() == folder && after.size() == size);
-            EXPECT_TRUE(folder ? QFileInfo::exists(after.filePath() + QStringLiteral("/inside"))
-                               : readAll(after.filePath()).startsWith(content));
+            const QString aside = QStringLiteral("data.nbx.unreadable-20260314-150926");
+            ASSERT_EQ(
+                asideFiles(local.programFolder()), bad ? QStringList { aside } : QStringList());
+            const QFileInfo after(local.programFolder() + aside);
+            EXPECT_TRUE(!bad
+                || (local.prompter->shown().front().prompt.contains(aside)
+                    && after.isDir() == folder && after.size() == size
+                    && (folder ? QFileInfo::exists(after.filePath() + QStringLiteral("/inside"))
+                               : readAll(after.filePath()).startsWith(content))));
             w.rtfNotes->setText(QStringLiteral("new note"));
             w.close();
         }
-        EXPECT_EQ(asideFiles(local.programFolder()).size(), 1);
-        // The next start reads the new note without a word.
-        frmNotes again(local.environment());
-        ASSERT_TRUE(again.Form_Load());
-        EXPECT_EQ(again.rtfNotes->Text(), u"new note");
-        again.close();
+        EXPECT_EQ(asideFiles(local.programFolder()).size(), bad ? 1 : 0);
+        EXPECT_TRUE(noteText(local.notePath()) == u"new note"
+            && QFileInfo(local.notePath()).isSymLink() == link);
     }
 }
 
@@ -175,13 +167,14 @@ TEST(NoteFolder, MissingFoldersAreMadePrivate)
     QString error;
     ASSERT_TRUE(writeNote(path, "{\\rtf1 x}", &error)) << error.toStdString();
     EXPECT_EQ(QFile::permissions(top), before);
+    QString modes;
     for (const char* folder : { "/a", "/a/b", "/a/b/Penwick" }) {
         struct stat st = {};
-        ASSERT_EQ(::stat(QFile::encodeName(top + QLatin1String(folder)).constData(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, 0700u) << folder;
+        ::stat(QFile::encodeName(top + QLatin1String(folder)).constData(), &st);
+        modes += QString::number(st.st_mode & 07777, 8) + u' ';
     }
-    EXPECT_TRUE(makePrivateFolder(top + QStringLiteral("/a/b")));
-    EXPECT_FALSE(makePrivateFolder(path));
+    EXPECT_EQ(modes, u"700 700 700 ");
+    EXPECT_TRUE(makePrivateFolder(top + QStringLiteral("/a/b")) && !makePrivateFolder(path));
     EXPECT_FALSE(writeNote(path + QStringLiteral("/under/a/file"), "x", &error));
     EXPECT_EQ(error, u"Not a directory");
 }
@@ -197,7 +190,7 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         Environment env = local.environment();
         env.isWritable = [&](const QString& f) { return f != local.programFolder(); };
         if (original) {
-            saveNoteAs(local.notePath(), QStringLiteral("original"));
+            writeNote(local.notePath(), "{\\rtf1 original}");
             local.prompter->expectMsgBox();
         }
         const QByteArray originalBytes = readAll(local.notePath());
@@ -205,13 +198,11 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         {
             frmNotes w(env);
             ASSERT_TRUE(w.Form_Load());
-            EXPECT_EQ(w.notePath(), kept);
-            EXPECT_EQ(w.rtfNotes->Text(), original ? u"original" : u"");
-            if (original) {
-                const QString told = local.prompter->shown().at(0).prompt;
-                EXPECT_TRUE(told.contains(kept) && told.contains(local.notePath()))
-                    << told.toStdString();
-            }
+            EXPECT_EQ(
+                w.notePath() + u'|' + w.rtfNotes->Text(), kept + (original ? "|original" : "|"));
+            EXPECT_TRUE(!original
+                || (local.prompter->shown().at(0).prompt.contains(kept)
+                    && local.prompter->shown().at(0).prompt.contains(local.notePath())));
             w.rtfNotes->setText(QStringLiteral("edited"));
             w.mnuSave_Click(); // an unscripted failure message would fail the test
             w.finishSaving();
@@ -219,60 +210,29 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         }
         frmNotes again(env);
         ASSERT_TRUE(again.Form_Load());
-        EXPECT_EQ(again.rtfNotes->Text(), u"edited");
-        EXPECT_EQ(local.prompter->shown().size(), original ? 1u : 0u);
-        EXPECT_EQ(readAll(local.notePath()), originalBytes);
-        EXPECT_EQ(QFileInfo::exists(local.notePath()), original);
+        EXPECT_TRUE(again.rtfNotes->Text() == u"edited"
+            && local.prompter->shown().size() == (original ? 1u : 0u));
+        EXPECT_TRUE(readAll(local.notePath()) == originalBytes
+            && QFileInfo::exists(local.notePath()) == original);
         again.close();
     }
-    EXPECT_TRUE(isWritableFolder(QDir::tempPath()));
-    EXPECT_FALSE(isWritableFolder(QStringLiteral("/no/such/folder")));
+    EXPECT_TRUE(isWritableFolder(QDir::tempPath()) && !isWritableFolder("/no/such/folder"));
 }
 
 // A program in a bin folder is installed: its folder is no place for one user's note, even when
 // writable (as /usr/bin is for root, ~/.local/bin for its user).
 TEST(NoteFolder, AnInstalledProgramKeepsTheNotePerUser)
 {
-    const auto writable = [](const QString&) { return true; };
     const QString data = QStringLiteral("/home/u/.local/share/Penwick");
-    for (const char* folder : { "/usr/bin/", "/home/u/.local/bin/" })
-        EXPECT_EQ(locateNote(QLatin1String(folder), data, writable).folder, data + u'/');
-    for (const char* folder :
-        { "/home/u/Penwick/", "/home/u/src/penwick/build/dev/", "/home/u/bin.old/" })
-        EXPECT_EQ(locateNote(QLatin1String(folder), data, writable).folder, QLatin1String(folder));
-}
-
-// A note file of no bytes, or a link to a note not there yet, is an empty note: nothing moved
-// aside, nothing said. The note is then saved where the link points.
-TEST(NoteFile, AnEmptyFileOrADanglingLinkIsAnEmptyNote)
-{
-    for (const bool link : { false, true }) {
-        TestEnvironment local;
-        ASSERT_TRUE(link ? QFile::link(
-                        local.programFolder() + QStringLiteral("synced.rtf"), local.notePath())
-                         : writeAll(local.notePath(), {}));
-        frmNotes w(local.environment());
-        ASSERT_TRUE(w.Form_Load());
-        EXPECT_TRUE(w.rtfNotes->Text().isEmpty());
-        EXPECT_TRUE(asideFiles(local.programFolder()).isEmpty()) << link;
-        w.close();
-        EXPECT_EQ(QFileInfo(local.notePath()).isSymLink(), link);
-        EXPECT_TRUE(readAll(local.notePath()).startsWith("{\\rtf1")) << link;
-    }
-}
-
-// The copy that owns the note clears the temporaries of saves that were killed half way; a copy
-// refused at start touches nothing.
-TEST_F(NoteStoreTest, TheOwnerRemovesTemporariesOfKilledSaves)
-{
-    const QString leftover = env.programFolder() + QStringLiteral(".data.nbx.Ab12Cd");
-    ASSERT_TRUE(writeAll(leftover, "half a note"));
-    start();
-    EXPECT_FALSE(QFileInfo::exists(leftover));
-    ASSERT_TRUE(writeAll(leftover, "half a note"));
-    frmNotes second(env.environment());
-    EXPECT_FALSE(second.Form_Load());
-    EXPECT_TRUE(QFileInfo::exists(leftover));
+    QStringList folders;
+    for (const char* folder : { "/usr/bin/", "/home/u/.local/bin/", "/home/u/Penwick/",
+             "/home/u/src/penwick/build/dev/", "/home/u/bin.old/" })
+        folders << locateNote(QLatin1String(folder), data, [](const QString&) {
+            return true;
+        }).folder;
+    EXPECT_EQ(folders.join(u' '),
+        u"/home/u/.local/share/Penwick/ /home/u/.local/share/Penwick/ /home/u/Penwick/ "
+        "/home/u/src/penwick/build/dev/ /home/u/bin.old/");
 }
 
 // The note read ahead on a second thread is taken only while the file is the one it read; else
@@ -280,22 +240,21 @@ TEST_F(NoteStoreTest, TheOwnerRemovesTemporariesOfKilledSaves)
 TEST(NoteReadAhead, IsTakenOnlyWhileTheFileIsTheOneItRead)
 {
     QTemporaryDir dir;
-    const QString path = saveNoteAs(dir.filePath(QStringLiteral("data.nbx")), "first");
+    const QString path = dir.filePath(QStringLiteral("data.nbx"));
+    ASSERT_TRUE(writeNote(path, "{\\rtf1 first}"));
     for (const char* savedInBetween : { "", "second" }) {
         NotePrefetch ahead(path);
         ahead.wait();
         if (*savedInBetween) // by the copy that owned the note until now
-            saveNoteAs(path, QLatin1String(savedInBetween));
+            writeNote(path, QByteArray("{\\rtf1 ") + savedInBetween + '}');
         RichTextBox editor;
         EXPECT_EQ(
             loadNote(editor, path, QDateTime::currentDateTime(), &ahead).outcome, NoteLoad::Loaded);
         EXPECT_EQ(editor.Text(), *savedInBetween ? savedInBetween : "first");
-        EXPECT_EQ(editor.document()->thread(), QThread::currentThread());
-        EXPECT_FALSE(ahead.take());
+        EXPECT_TRUE(editor.document()->thread() == QThread::currentThread() && !ahead.take());
     }
     QFile::remove(path);
-    NotePrefetch missing(path);
-    EXPECT_FALSE(missing.take());
+    EXPECT_FALSE(NotePrefetch(path).take());
 }
 
 // Names already taken get "-2"; a note whose name cannot take the suffix stays where it is, and a
@@ -305,22 +264,22 @@ TEST(NoteFile, AsideAndRescueNamesAreFree)
     QTemporaryDir dir;
     const QDateTime now(QDate(2026, 3, 14), QTime(15, 9, 26));
     const QString note = dir.filePath(QStringLiteral("data.nbx"));
-    ASSERT_TRUE(writeAll(note, "junk") && writeAll(note + ".unreadable-20260314-150926", "junk"));
+    ASSERT_TRUE(writeNote(note, "junk") && writeNote(note + ".unreadable-20260314-150926", "junk"));
     RichTextBox editor;
     const NoteLoad load = loadNote(editor, note, now);
-    EXPECT_EQ(load.outcome, NoteLoad::MovedAside);
-    EXPECT_EQ(load.movedTo, note + QStringLiteral(".unreadable-20260314-150926-2"));
+    EXPECT_TRUE(load.outcome == NoteLoad::MovedAside
+        && load.movedTo == note + QStringLiteral(".unreadable-20260314-150926-2"));
     const QString longName = dir.filePath(QString(240, u'n'));
-    ASSERT_TRUE(writeAll(longName, "junk"));
-    EXPECT_EQ(loadNote(editor, longName, now).outcome, NoteLoad::Unreadable);
-    EXPECT_EQ(readAll(longName), "junk");
+    ASSERT_TRUE(writeNote(longName, "junk"));
+    EXPECT_TRUE(loadNote(editor, longName, now).outcome == NoteLoad::Unreadable
+        && readAll(longName) == "junk");
 
     editor.setText(QStringLiteral("words"));
     const QString rescue = dir.filePath(QStringLiteral("rescue"));
-    EXPECT_EQ(rescueNote(editor, rescue, now),
-        rescue + QStringLiteral("/rescued-note-20260314-150926.rtf"));
-    EXPECT_EQ(rescueNote(editor, rescue, now),
-        rescue + QStringLiteral("/rescued-note-20260314-150926-2.rtf"));
+    const QString first = rescueNote(editor, rescue, now);
+    EXPECT_EQ(first + u' ' + rescueNote(editor, rescue, now),
+        QStringLiteral("%1/rescued-note-20260314-150926.rtf %1/rescued-note-20260314-150926-2.rtf")
+            .arg(rescue));
     QString error;
     EXPECT_EQ(rescueNote(editor, longName + QStringLiteral("/sub"), now, &error), QString());
     EXPECT_EQ(error,

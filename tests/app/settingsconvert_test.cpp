@@ -1,28 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/settingsconvert.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace penwick {
 namespace {
 
-template <typename T> std::string show(const std::optional<T>& v)
-{
-    return v ? std::to_string(*v) : std::string("none");
-}
-
-TEST(SettingsConvert, Boolean)
-{
-    const std::pair<const char16_t*, std::optional<bool>> cases[]
-        = { { u"True", true }, { u"False", false }, { u"FALSE", false }, { u" True ", true },
-              { u"1", true }, { u"0", false }, { u"-1", true }, { u"2.5", true },
-              { u"yes", std::nullopt }, { u"", std::nullopt }, { u"0x1", std::nullopt },
-              { u"inf", std::nullopt }, { u"nan", std::nullopt }, { u"1 0", std::nullopt } };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(toBoolean(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
-}
-
-TEST(SettingsConvert, Integers)
+TEST(SettingsConvert, BooleansAndIntegers)
 {
     const std::tuple<const char16_t*, std::optional<std::int16_t>, std::optional<std::int32_t>>
         cases[] = { { u"0", 0, 0 }, { u" -7 ", -7, -7 }, { u"+12", 12, 12 },
@@ -36,36 +21,36 @@ TEST(SettingsConvert, Integers)
             { u"", std::nullopt, std::nullopt }, { u"12abc", std::nullopt, std::nullopt },
             { u"1,000", std::nullopt, std::nullopt }, { u"-", std::nullopt, std::nullopt },
             { u"1e", std::nullopt, std::nullopt } };
-    for (const auto& [text, i16, i32] : cases) {
-        EXPECT_EQ(show(toInt16(QStringView(text))), show(i16))
+    for (const auto& [text, i16, i32] : cases)
+        EXPECT_EQ(
+            std::pair(toInt16(QStringView(text)), toInt32(QStringView(text))), std::pair(i16, i32))
             << QString::fromUtf16(text).toStdString();
-        EXPECT_EQ(show(toInt32(QStringView(text))), show(i32))
-            << QString::fromUtf16(text).toStdString();
-    }
+    const std::pair<const char16_t*, std::optional<bool>> booleans[]
+        = { { u"True", true }, { u"False", false }, { u"FALSE", false }, { u" True ", true },
+              { u"1", true }, { u"0", false }, { u"-1", true }, { u"2.5", true },
+              { u"yes", std::nullopt }, { u"", std::nullopt }, { u"0x1", std::nullopt },
+              { u"inf", std::nullopt }, { u"nan", std::nullopt }, { u"1 0", std::nullopt } };
+    for (const auto& [text, expected] : booleans)
+        EXPECT_EQ(toBoolean(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
 }
 
+// Singles read plain decimals (E or D exponent) within single precision, and are written in the
+// shortest form that reads back as the same number.
 TEST(SettingsConvert, Single)
 {
     const std::pair<const char16_t*, std::optional<float>> cases[]
         = { { u"6945", 6945.0f }, { u"5610.5", 5610.5f }, { u"1E+20", 1e20f }, { u"2D3", 2000.0f },
-              { u"1e39", std::nullopt }, // beyond single precision
-              { u"yes", std::nullopt } };
+              { u"1e39", std::nullopt }, { u"yes", std::nullopt } };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(toSingle(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
     EXPECT_EQ(toSingle(QString(10 * 1024, u'7')), std::nullopt);
-}
-
-TEST(SettingsConvert, TextForms)
-{
-    EXPECT_EQ(fromBoolean(true), u"True");
-    EXPECT_EQ(fromBoolean(false), u"False");
-    const std::pair<float, const char16_t*> cases[]
-        = { { 6945.f, u"6945" }, { -20000.f, u"-20000" }, { 0.f, u"0" }, { 12.5f, u"12.5" },
-              { 1e20f, u"1E+20" }, { 1234567.f, u"1234567" } };
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(fromSingle(value), QStringView(text)) << value;
-    // What is written reads back as the same number.
-    for (const float v : { 6945.f, 1234.5f, -0.25f, 3.4e38f, 1e-5f })
+    QStringList texts { fromBoolean(true), fromBoolean(false) };
+    for (const float v : { 6945.f, -20000.f, 0.f, 12.5f, 1e20f, 1234567.f }) {
+        texts << fromSingle(v);
+        EXPECT_EQ(toSingle(texts.back()), v);
+    }
+    EXPECT_EQ(texts.join(u' '), u"True False 6945 -20000 0 12.5 1E+20 1234567");
+    for (const float v : { 1234.5f, -0.25f, 3.4e38f, 1e-5f })
         EXPECT_EQ(toSingle(fromSingle(v)), v) << v;
 }
 

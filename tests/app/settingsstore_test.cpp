@@ -32,8 +32,8 @@ TEST(SettingsStore, TextsRoundTripExactly)
         EXPECT_EQ(reopened.Read(QStringLiteral("Key %1").arg(&v - values), "missing"), v);
     EXPECT_EQ(reopened.Read(QStringLiteral("Width"), 6945), u"1,5");
     reopened.Read(QStringLiteral("Garbage"), "x"); // whatever it is, it is a text
-    EXPECT_EQ(reopened.Read(QStringLiteral("Startup"), false), u"False");
-    EXPECT_EQ(reopened.Read(QStringLiteral("Height"), 5610), u"5610");
+    EXPECT_TRUE(reopened.Read(QStringLiteral("Startup"), false) == u"False"
+        && reopened.Read(QStringLiteral("Height"), 5610) == u"5610");
 }
 
 } // namespace

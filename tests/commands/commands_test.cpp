@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The editing commands as the menus run them, on the real editor: each command's own decisions
 // and its wiring. The editor's rules are tested on RichTextBox, the texts of the tools and stamps
-// in their own tests; alignment through the popup test and the popup's twins, and
+// in their own tests; alignment and the cancelled dialogs through the popup's twins, and
 // the shortcuts in the menu tree test.
 #include "commands/datestamps.h"
 #include "harness/programtest.h"
@@ -16,11 +16,12 @@ class Commands : public ProgramTest
 {
 protected:
     void SetUp() override { editor = start().rtfNotes; }
-
-    // Runs a command the way the menu does.
     void run(const char* name) { item(name)->trigger(); }
-    void select(int from, int to)
+    // Sets the text, then selects [from, to).
+    void select(int from, int to, const char* text = nullptr)
     {
+        if (text)
+            editor->setText(QString::fromUtf8(text));
         editor->setSelStart(from);
         editor->setSelLength(to - from);
     }
@@ -28,42 +29,29 @@ protected:
     RichTextBox* editor = nullptr;
 };
 
-// Each style toggles on and off; a mixed selection stays exactly as it was. (The toolbar's
-// buttons toggle by their own rule.)
-TEST_F(Commands, StyleTogglesLeaveAMixedSelectionAlone)
+// A style toggles on and off, and a mixed selection stays exactly as it was (every style item
+// runs in the popup twin test, on and off by their keys in the menu tree test; the toolbar's
+// buttons toggle by their own rule). Normal clears all four styles and keeps size and colour; a
+// size step leaves mixed sizes as they are.
+TEST_F(Commands, FormatCommands)
 {
-    const std::tuple<const char*, TriState (RichTextBox::*)() const,
-        void (RichTextBox::*)(TriState)>
-        styles[] = { { "mnuBold", &RichTextBox::SelBold, &RichTextBox::setSelBold },
-            { "mnuItalic", &RichTextBox::SelItalic, &RichTextBox::setSelItalic },
-            { "mnuUnder", &RichTextBox::SelUnderline, &RichTextBox::setSelUnderline },
-            { "mnuStrike", &RichTextBox::SelStrikeThru, &RichTextBox::setSelStrikeThru } };
-    editor->setText(QStringLiteral("one two three"));
-    for (const auto& [name, read, write] : styles) {
-        select(4, 7);
-        (editor->*write)(true);
-        select(0, 13);
-        run(name);
-        const TriState mixed = (editor->*read)();
-        select(4, 7);
-        const TriState kept = (editor->*read)();
-        run(name);
-        const TriState off = (editor->*read)();
-        run(name);
-        EXPECT_EQ(std::tuple(mixed, kept, off, (editor->*read)()),
-            std::tuple(TriState(), TriState(true), TriState(false), TriState(true)))
-            << name;
-    }
-}
-
-// Normal clears all four styles and keeps size and colour; a size step (two points, pressed in
-// the menu tree test) leaves mixed sizes as they are.
-TEST_F(Commands, NormalAndSizeCommands)
-{
-    editor->setText(QStringLiteral("one two three"));
-    select(0, 2);
+    select(4, 7, "one two three");
     ASSERT_TRUE(editor->setSelFontSize(20));
+    editor->setSelItalic(true);
+    const auto italic = [this] {
+        const TriState on = editor->SelItalic();
+        return QString::number(on ? int(*on) : 2);
+    };
     select(0, 13);
+    run("mnuItalic");
+    QString seen = italic();
+    select(4, 7);
+    seen += italic();
+    run("mnuItalic");
+    seen += italic();
+    select(0, 13);
+    run("mnuItalic");
+    EXPECT_EQ(seen + italic(), u"2101"); // mixed stays, the part kept; off, then on for all
     editor->setSelStyles(true, true, true, true);
     editor->setSelColor(255);
     run("mnuNormal");
@@ -72,128 +60,64 @@ TEST_F(Commands, NormalAndSizeCommands)
                   editor->SelStrikeThru(), editor->SelColor(), editor->SelFontSize()),
         std::tuple(TriState(false), TriState(false), TriState(false), TriState(false),
             std::optional<OleColor>(255), std::optional<float>()));
-    select(0, 2);
+    select(4, 7);
     EXPECT_EQ(editor->SelFontSize(), std::optional<float>(20));
-}
 
-TEST_F(Commands, TheFontDialogAppliesFiveAttributesButNeverBoldOrItalic)
-{
-    editor->setText(QStringLiteral("face"));
-    select(0, 4);
+    // For bullets the snapshot taken before each press decides: mixed (2) takes bullets off,
+    // none (0) puts them on, all (1) takes them off.
+    editor->setText(QStringLiteral("one\ntwo\nthree"));
+    run("mnuBullet");
+    select(0, 9);
+    seen.clear();
+    for (int i = 0; i < 3; ++i) {
+        run("mnuBullet");
+        seen += QStringLiteral("%1:%2 ").arg(window->chkBullet).arg(*editor->SelBullet());
+    }
+    EXPECT_EQ(seen + editor->Text(), u"2:0 0:1 1:0 one\ntwo\nthree");
+    // The font dialog applies five attributes but never bold or italic; the colour dialogs open
+    // on the colour chosen last (the titles are the menu tree test's).
+    select(0, 3);
     env.dialogs->expectFont({ QStringLiteral("DejaVu Serif"), 14, true, true, true, true, 0xFF });
     run("mnuFont");
-    const CommonDialogValues& shown = env.dialogs->shown().back().values;
-    EXPECT_TRUE(shown.DialogTitle == u"Choose Font" && shown.Flags == 0x10101 && shown.CancelError);
-    const auto look = [this] {
-        return std::tuple(editor->SelFontName().value_or(QString()), editor->SelFontSize(),
-            editor->SelUnderline(), editor->SelStrikeThru(), editor->SelColor(), editor->SelBold(),
-            editor->SelItalic());
-    };
-    const auto chosen
-        = std::tuple(QStringLiteral("DejaVu Serif"), std::optional<float>(14), TriState(true),
-            TriState(true), std::optional<OleColor>(0xFF), TriState(false), TriState(false));
-    EXPECT_EQ(look(), chosen);
-    env.dialogs->expectCancel(FakeCommonDialog::Kind::Font);
-    run("mnuFont");
-    EXPECT_EQ(look(), chosen);
-    // A size the editor refuses leaves the size; the other choices still apply.
-    env.dialogs->expectFont({ QStringLiteral("DejaVu Sans"), 0, false, false, false, false, 0 });
-    run("mnuFont");
-    EXPECT_EQ(std::tuple(editor->SelFontSize(), editor->SelUnderline()),
-        std::tuple(std::optional<float>(14), TriState(false)));
-}
-
-TEST_F(Commands, ColourDialogsRememberTheLastColour)
-{
-    editor->setText(QStringLiteral("red"));
-    select(0, 3);
-    env.dialogs->expectColor(0x0000FF);
-    run("mnuFC");
+    const CommonDialogValues& font = env.dialogs->shown().back().values;
+    EXPECT_TRUE(font.DialogTitle == u"Choose Font" && font.Flags == 0x10101 && font.CancelError);
+    EXPECT_EQ(std::tuple(editor->SelFontName().value_or(QString()), editor->SelFontSize(),
+                  editor->SelUnderline(), editor->SelStrikeThru(), editor->SelColor(),
+                  editor->SelBold(), editor->SelItalic()),
+        std::tuple(QStringLiteral("DejaVu Serif"), std::optional<float>(14), TriState(true),
+            TriState(true), std::optional<OleColor>(0xFF), TriState(false), TriState(false)));
     env.dialogs->expectColor(0x00FF00);
     run("mnuBG");
-    EXPECT_EQ(env.dialogs->shown()[0].values.DialogTitle, u"Text Color");
-    const auto& back = env.dialogs->shown()[1].values;
-    EXPECT_TRUE(back.DialogTitle == u"Background Color" && back.Flags == 3);
-    EXPECT_EQ(back.Color, 0xFFu); // opens on red, the last colour chosen
-    for (const char* name : { "mnuBG", "mnuFC" }) { // a cancel changes nothing
-        env.dialogs->expectCancel(FakeCommonDialog::Kind::Color);
-        run(name);
-    }
-    EXPECT_EQ(editor->SelColor(), std::optional<OleColor>(0xFF));
+    EXPECT_TRUE(env.dialogs->shown().back().values.Flags == 3
+        && env.dialogs->shown().back().values.Color == 0xFFu);
     closeWindow();
     EXPECT_EQ(env.stored("BG"), u"65280");
 }
 
-// The snapshot taken before each press decides: mixed (2) takes bullets off, none (0) puts them
-// on, all (1) takes them off.
-TEST_F(Commands, BulletsOnAMixedSelectionGoThenComeBackForAll)
+// The Insert and Selection menus: each tool on its item; with nothing selected nothing changes.
+// Delimit asks first, even with nothing selected; the count reports selection and document.
+TEST_F(Commands, SelectionToolsAndStampCaptions)
 {
-    editor->setText(QStringLiteral("one\ntwo\nthree"));
-    run("mnuBullet");
-    select(0, 9);
-    const std::pair<int, TriState> presses[] = { { 2, false }, { 0, true }, { 1, false } };
-    for (const auto& [snapshot, after] : presses) {
-        run("mnuBullet");
-        EXPECT_EQ(window->chkBullet, snapshot);
-        EXPECT_EQ(editor->SelBullet(), after);
-    }
-    EXPECT_EQ(editor->Text(), u"one\ntwo\nthree");
-}
-
-// Opening either menu refreshes the captions; each item inserts its text built at the click.
-TEST_F(Commands, StampCaptionsAreRefreshedWhenTheMenusOpen)
-{
-    const QDateTime shown(QDate(1998, 11, 16), QTime(16, 20));
-    env.clock->set(shown);
-    for (const char* menu : { "mnuInsert", "mnuTimeD" }) {
-        for (const StampItem& stamp : StampItems)
-            item(stamp.name)->setText(QStringLiteral("stale"));
-        emit window->menuOf(QLatin1String(menu))->aboutToShow();
-        for (const StampItem& stamp : StampItems)
-            EXPECT_EQ(item(stamp.name)->text(), StampText(stamp.stamp, shown)) << menu;
-    }
-    env.clock->set(shown.addSecs(60));
-    for (const StampItem& stamp : StampItems) {
-        editor->setText(QStringLiteral("[word]"));
-        select(1, 5);
-        run(stamp.name);
-        EXPECT_EQ(editor->Text(), u'[' + StampText(stamp.stamp, shown.addSecs(60)) + u']');
-    }
-}
-
-// Each tool on its item; with nothing selected nothing changes.
-TEST_F(Commands, SelectionToolsReplaceOnlyASelection)
-{
-    const char* const tools[][3] = { { "mnuLowercase", "[MiXeD Case]", "[mixed case]" },
-        { "mnuUppercase", "[MiXeD Case]", "[MIXED CASE]" },
-        { "mnuTitleCase", "[hELLO   wORLD]", "[Hello   World]" },
-        { "mnuTruePCase", "[o'neil-smith]", "[O'Neil-Smith]" },
-        { "mnuAltCaps", "[hello world]", "[hElLo wOrLd]" }, { "mnuReverse", "[abc]", "[cba]" },
-        { "mnuRemoveSp", "[a   b]", "[a b]" } };
-    for (const auto& [name, before, after] : tools) {
-        editor->setText(QString::fromUtf8(before));
-        select(1, int(editor->Text().size()) - 1);
+    QStringList results;
+    for (const char* name : { "mnuLowercase", "mnuUppercase", "mnuTitleCase", "mnuTruePCase",
+             "mnuAltCaps", "mnuReverse", "mnuRemoveSp" }) {
+        select(1, 15, "[o'neil   wORLD]");
         run(name);
         select(2, 2);
         run(name);
-        EXPECT_EQ(editor->Text(), QString::fromUtf8(after)) << name;
+        results << editor->Text();
     }
-}
+    EXPECT_EQ(results.join(u'|'),
+        u"[o'neil   world]|[O'NEIL   WORLD]|[O'neil   World]|[O'Neil   World]|"
+        "[o'nEiL   WoRlD]|[DLROw   lien'o]|[o'neil wORLD]");
 
-// Delimit asks first, even with nothing selected; the count reports selection and document.
-TEST_F(Commands, DelimitAndCharacterCountUseTheirBoxes)
-{
-    editor->setText(QStringLiteral("abc"));
-    select(0, 3);
+    select(0, 3, "abc");
     env.prompter->expectInputBox(QStringLiteral(", "));
     run("mnuDelimit");
     const auto& box = env.prompter->shown()[0];
     EXPECT_EQ(QStringList({ box.title, box.prompt, box.defaultText }),
         QStringList(
             { "Text delimiter", "Enter character with which to delimit the selected text:", "-" }));
-    select(0, 7);
-    env.prompter->expectInputBox(QString()); // Cancel: the empty delimiter leaves the text
-    run("mnuDelimit");
     select(1, 1);
     env.prompter->expectInputBox(QStringLiteral("-"));
     run("mnuDelimit");
@@ -203,6 +127,13 @@ TEST_F(Commands, DelimitAndCharacterCountUseTheirBoxes)
     run("mnuCountChar");
     EXPECT_EQ(env.prompter->shown().back().prompt,
         u"Selected text character count: 2\r\n\r\nEntire document character count: 7");
+    // Opening either menu refreshes the stamp captions (each item inserts its text in the popup
+    // twin test).
+    for (const char* menu : { "mnuInsert", "mnuTimeD" }) {
+        env.clock->set(QDateTime(QDate(2026, 3, menu[3] == 'I' ? 4 : 5), QTime(9, 5)));
+        emit window->menuOf(QLatin1String(menu))->aboutToShow();
+        EXPECT_EQ(item("mnuLongDT")->text(), StampText(Stamp::LongDT, env.clock->now())) << menu;
+    }
 }
 
 } // namespace

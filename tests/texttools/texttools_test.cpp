@@ -27,70 +27,57 @@ TEST(TextTools, EachToolOnItsCases)
     const Tool dashes = [](const QString& t) { return DelimitText(t, QStringLiteral("-")); };
     const Tool altLower = [](const QString& t) { return AlternateCaps(t, false); };
     const Tool altUpper = [](const QString& t) { return AlternateCaps(t, true); };
-    const struct
-    {
-        Tool run;
-        const char16_t* in;
-        const char16_t* out;
-    } cases[] = { { ReverseText, u"a\r\nb", u"b\n\ra" },
-        { ReverseText, u"\U00020000\U0001F600x", u"x\U0001F600\U00020000" },
-        // A lone surrogate stays a single unit.
-        { ReverseText, u"\xD83Dx", u"x\xD83D" }, { ReverseText, u"x\xDE00y", u"y\xDE00x" },
-        { RemoveExtraSpaces, u"     ", u" " },
-        // Only code 32 is a space; anything else ends a run.
-        { RemoveExtraSpaces, u"a \t  b", u"a \t b" },
-        { RemoveExtraSpaces, u"a\u00A0\u00A0b", u"a\u00A0\u00A0b" },
-        { RemoveExtraSpaces, u"\U0001F600   \U0001F600", u"\U0001F600 \U0001F600" },
-        { dashes, u"", u"" }, { dashes, u"a\r\nb", u"a-\r-\n-b" },
-        { dashes, u"\U0001F600\U0001F600", u"\U0001F600-\U0001F600" },
-        { dashes, u"\xD83Dx", u"\xD83D-x" }, { altLower, u"hello world", u"hElLo wOrLd" },
-        { altUpper, u"abc", u"AbC" },
-        // Line breaks take their turn like any other character.
-        { altLower, u"a\r\nbc", u"a\r\nBc" },
-        // A pair takes the turn of its first unit and uses up two turns.
-        { altUpper, u"\U00010428\U00010428", u"\U00010400\U00010400" },
-        { altLower, u"a\U00010428b", u"a\U00010400B" },
-        { altLower, u"\U0001F600ab", u"\U0001F600aB" },
-        { altLower, u"\xD83D\u0061b", u"\xD83D\u0041b" },
-        { Lowercase, u"MiXeD \u00C9\U00010400 1", u"mixed \u00E9\U00010428 1" },
-        { Uppercase, u"MiXeD \u00E9\U00010428 1", u"MIXED \u00C9\U00010400 1" },
-        { TitleCase, u"hELLO   wORLD", u"Hello   World" },
-        { TitleCase, u"o'neil-smith", u"O'neil-smith" }, { TitleCase, u"x.y (z)", u"X.y (z)" },
-        { TitleCase, u"a\tb\nc\vd\fe\rf", u"A\tB\nC\vD\fE\rF" },
-        { TitleCase, u"a\u00A0b", u"A\u00A0b" },
-        { TitleCase, u"\U00010428\U00010428 \U00010428", u"\U00010400\U00010428 \U00010400" },
-        { TitleCase, u"\U0001F600abc dEF", u"\U0001F600abc Def" },
-        { TrueProperCase, u"o'neil-smith", u"O'Neil-Smith" },
-        { TrueProperCase, u"hELLO   wORLD", u"Hello   World" },
-        { TrueProperCase, u"jean-luc picard", u"Jean-Luc Picard" },
-        { TrueProperCase, u"o\u2019neil", u"O\u2019Neil" },
-        { TrueProperCase, u"i'm sure i'll go", u"I'm Sure I'll Go" },
-        { TrueProperCase, u"rock'n'roll", u"Rock'n'roll" },
-        { TrueProperCase, u"'tis the \"big one\"", u"'Tis The \"Big One\"" },
-        { TrueProperCase, u"\u201Csmart quotes\u201D", u"\u201CSmart Quotes\u201D" },
-        { TrueProperCase, u"[x] {y} (z) a\u2014b", u"[X] {Y} (Z) A\u2014B" },
-        { TrueProperCase, u"\U00010428'\U00010428\U00010428\U00010428",
-            u"\U00010400'\U00010400\U00010428\U00010428" } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(show(q(c.in)));
-        EXPECT_EQ(show(c.run(q(c.in))), show(q(c.out)));
-    }
+    // Plain words on each tool, as the Selection menu runs them, are in the command tests.
+    const std::tuple<Tool, const char16_t*, const char16_t*> cases[]
+        = { { ReverseText, u"a\r\nb", u"b\n\ra" },
+              { ReverseText, u"\U00020000\U0001F600x", u"x\U0001F600\U00020000" },
+              // A lone surrogate stays a single unit.
+              { ReverseText, u"\xD83Dx", u"x\xD83D" }, { ReverseText, u"x\xDE00y", u"y\xDE00x" },
+              { RemoveExtraSpaces, u"     ", u" " },
+              // Only code 32 is a space; anything else ends a run.
+              { RemoveExtraSpaces, u"a \t  b", u"a \t b" },
+              { RemoveExtraSpaces, u"a\u00A0\u00A0b", u"a\u00A0\u00A0b" },
+              { RemoveExtraSpaces, u"\U0001F600   \U0001F600", u"\U0001F600 \U0001F600" },
+              { dashes, u"", u"" }, { dashes, u"a\r\nb", u"a-\r-\n-b" },
+              { dashes, u"\U0001F600\U0001F600", u"\U0001F600-\U0001F600" },
+              { dashes, u"\xD83Dx", u"\xD83D-x" }, { altUpper, u"abc", u"AbC" },
+              // Line breaks take their turn like any other character.
+              { altLower, u"a\r\nbc", u"a\r\nBc" },
+              // A pair takes the turn of its first unit and uses up two turns.
+              { altUpper, u"\U00010428\U00010428", u"\U00010400\U00010400" },
+              { altLower, u"a\U00010428b", u"a\U00010400B" },
+              { altLower, u"\U0001F600ab", u"\U0001F600aB" },
+              { altLower, u"\xD83D\u0061b", u"\xD83D\u0041b" },
+              { Lowercase, u"MiXeD \u00C9\U00010400 1", u"mixed \u00E9\U00010428 1" },
+              { Uppercase, u"MiXeD \u00E9\U00010428 1", u"MIXED \u00C9\U00010400 1" },
+              { TitleCase, u"x.y (z)", u"X.y (z)" },
+              { TitleCase, u"a\tb\nc\vd\fe\rf", u"A\tB\nC\vD\fE\rF" },
+              { TitleCase, u"a\u00A0b", u"A\u00A0b" },
+              { TitleCase, u"\U00010428\U00010428 \U00010428", u"\U00010400\U00010428 \U00010400" },
+              { TitleCase, u"\U0001F600abc dEF", u"\U0001F600abc Def" },
+              { TrueProperCase, u"jean-luc picard", u"Jean-Luc Picard" },
+              { TrueProperCase, u"o\u2019neil", u"O\u2019Neil" },
+              { TrueProperCase, u"i'm sure i'll go", u"I'm Sure I'll Go" },
+              { TrueProperCase, u"rock'n'roll", u"Rock'n'roll" },
+              { TrueProperCase, u"'tis the \"big one\"", u"'Tis The \"Big One\"" },
+              { TrueProperCase, u"\u201Csmart quotes\u201D", u"\u201CSmart Quotes\u201D" },
+              { TrueProperCase, u"[x] {y} (z) a\u2014b", u"[X] {Y} (Z) A\u2014B" },
+              { TrueProperCase, u"\U00010428'\U00010428\U00010428\U00010428",
+                  u"\U00010400'\U00010400\U00010428\U00010428" } };
+    for (const auto& [run, in, out] : cases)
+        EXPECT_EQ(show(run(q(in))), show(q(out))) << show(q(in));
     // The NUL character separates words too.
     EXPECT_EQ(
         TitleCase(QStringView(u"ab\0cd", 5).toString()), QStringView(u"Ab\0Cd", 5).toString());
-}
-
-TEST(TextTools, DelimitersOfAnyLength)
-{
-    EXPECT_EQ(DelimitText(QStringLiteral("abc"), QStringLiteral(", ")), u"a, b, c");
-    EXPECT_EQ(DelimitText(QStringLiteral("abc"), QString()), u"abc");
-    EXPECT_EQ(DelimitText(QStringLiteral("xy"), q(u"\U0001F600")), q(u"x\U0001F600y"));
-    const QString delimiter(10000, u'*');
-    EXPECT_EQ(
-        DelimitText(QStringLiteral("abc"), delimiter), u'a' + delimiter + u'b' + delimiter + u'c');
+    // Delimiters of any length.
+    const QString abc = QStringLiteral("abc"), stars(10000, u'*');
+    EXPECT_EQ(DelimitText(abc, QStringLiteral(", ")) + u'|' + DelimitText(abc, QString()) + u'|'
+            + DelimitText(QStringLiteral("xy"), q(u"\U0001F600")),
+        q(u"a, b, c|abc|x\U0001F600y"));
+    EXPECT_EQ(DelimitText(abc, stars), u'a' + stars + u'b' + stars + u'c');
     // A result too large to hold leaves the text as it was rather than failing.
     const QString text(1 << 16, u'x');
-    EXPECT_EQ(DelimitText(text, delimiter), text);
+    EXPECT_EQ(DelimitText(text, stars), text);
 }
 
 } // namespace
