@@ -10,12 +10,10 @@
 #include "platform/waitcursor.h"
 #include "shell/frmnotes.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPrinter>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -257,12 +255,7 @@ std::optional<Picture> decodePictureFile(const QByteArray& bytes, QString* error
     if (auto picture = pictureFromFileData(bytes))
         return picture;
     // Say so when the picture is well-formed but too large to show.
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
+    const QSize size = declaredPixelSize(bytes);
     if (size.isValid()
         && qint64(size.width()) * size.height() * 4 > qint64(PictureAllocationLimitMb) << 20)
         return failure<Picture>(error,

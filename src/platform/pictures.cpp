@@ -289,6 +289,18 @@ std::optional<Picture> pictureFromFileData(const QByteArray& data)
     return pictureFromImage(image);
 }
 
+QSize declaredPixelSize(const QByteArray& data)
+{
+    if (kindOfFileData(data) == PictureKind::Png && !pngChunksFit(data))
+        return {};
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    return reader.size();
+}
+
 std::optional<Picture> loadPictureFile(const QString& path)
 {
     QFile file(path);

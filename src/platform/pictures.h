@@ -59,6 +59,10 @@ std::optional<Picture> pictureFromRtf(
 std::optional<Picture> loadPictureFile(const QString& path);
 std::optional<Picture> pictureFromFileData(const QByteArray& data);
 
+// The pixel size a bitmap file's header gives, read without decoding and under the decoders'
+// guards; invalid when there is none. For saying why a picture was refused.
+QSize declaredPixelSize(const QByteArray& data);
+
 // A picture of an image (clipboard, screenshots), kept as PNG at the image's size.
 std::optional<Picture> pictureFromImage(const QImage& image);
 
