@@ -82,24 +82,6 @@ protected:
     QObject m_scope;
 };
 
-TEST_F(QtDialogs, OpenShowsTitleAndFiltersAndFilterIndexPreselectsAPair)
-{
-    values.DialogTitle = QStringLiteral("Insert Picture");
-    values.Filter = ImageFilter;
-    const std::pair<std::int16_t, const char*> cases[] = { { 3, "Jpeg Images (.jpg)" },
-        { 5, "All Files (*.*)" }, { 0, "All Supported Formats" }, { 6, "All Supported Formats" } };
-    for (const auto& c : cases) { // out of range: the first pair
-        values.FilterIndex = c.first;
-        whenShown<QFileDialog>([&](QFileDialog* box) {
-            EXPECT_EQ(box->windowTitle(), QStringLiteral("Insert Picture"));
-            const auto* types = box->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-            EXPECT_EQ(types->currentText(), QLatin1String(c.second)) << c.first;
-            box->reject();
-        });
-        EXPECT_EQ(service.ShowOpen(values, nullptr), DialogResult::Cancelled);
-    }
-}
-
 // A name the flags refuse brings up a message and leaves the file dialog asking; the overwrite
 // prompt's "Yes" takes the name.
 TEST_F(QtDialogs, FlagsDecideWhichNamesAreTaken)
@@ -159,10 +141,26 @@ TEST_F(QtDialogs, FlagsDecideWhichNamesAreTaken)
     }
 }
 
+// The dialog shows the title and the filters, FilterIndex picking a pair (out of range: the
+// first); Save then opens on the last chosen file name.
 TEST_F(QtDialogs, SaveOpensOnTheLastChosenFileName)
 {
     QDir(root()).mkdir(QStringLiteral("sub"));
     const QString imported = file(QStringLiteral("sub/imported.txt"));
+    values.DialogTitle = QStringLiteral("Insert Picture");
+    values.Filter = ImageFilter;
+    for (const auto& [index, shown] : { std::pair(0, "All Supported Formats"),
+             std::pair(6, "All Supported Formats"), std::pair(5, "All Files (*.*)") }) {
+        values.FilterIndex = std::int16_t(index);
+        const QString expected = QLatin1String(shown); // a lambda cannot capture the bindings
+        whenShown<QFileDialog>([&](QFileDialog* box) {
+            const auto* types = box->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            EXPECT_EQ(
+                box->windowTitle() + u'|' + types->currentText(), "Insert Picture|" + expected);
+            box->reject();
+        });
+        EXPECT_EQ(service.ShowOpen(values, nullptr), DialogResult::Cancelled);
+    }
     values.Flags = 0x1804;
     whenShown<QFileDialog>([&](QFileDialog* box) {
         box->selectFile(imported);
@@ -182,10 +180,13 @@ TEST_F(QtDialogs, SaveOpensOnTheLastChosenFileName)
     EXPECT_EQ(values.FileName, imported);
 }
 
-TEST_F(QtDialogs, ColorOpensOnColorOnlyWhenAskedAndCancelKeepsIt)
+// Each dialog opens on the values (the colour only with its flag, black without) and hands back
+// the choice; font effects and colour come back only with their flag, the selection range only
+// when asked for. A cancel without CancelError reports Ok and keeps what was chosen before.
+TEST_F(QtDialogs, ColorFontAndPrinterShowTheValuesAndReturnTheChoice)
 {
     values.Color = 0x0000FF; // red
-    for (const std::int32_t flags : { 3, 2 }) { // without the initial-colour flag: black
+    for (const std::int32_t flags : { 3, 2 }) {
         values.Flags = flags;
         whenShown<QColorDialog>([flags](QColorDialog* box) {
             EXPECT_EQ(box->currentColor(), flags & 1 ? QColor(255, 0, 0) : QColor(Qt::black));
@@ -194,24 +195,16 @@ TEST_F(QtDialogs, ColorOpensOnColorOnlyWhenAskedAndCancelKeepsIt)
         });
         EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Ok);
     }
-    values.CancelError = false; // a cancel then reports Ok and keeps the colour
-    whenShown<QColorDialog>([](QColorDialog* box) { box->reject(); });
-    EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Ok);
     EXPECT_EQ(values.Color, 0xFF0000u); // blue
-}
 
-TEST_F(QtDialogs, FontOpensOnTheValuesAndReturnsTheChoice)
-{
     values.Flags = 0x10101;
     values.FontName = QStringLiteral("DejaVu Serif");
     values.FontSize = 14;
     values.FontUnderline = true;
-    values.Color = 0x0000FF;
     whenShown<FontColorDialog>([](FontColorDialog* box) {
         const QFont shown = box->fontDialog()->currentFont();
         EXPECT_EQ(std::tuple(shown.family(), shown.pointSize(), shown.underline(), box->color()),
-            std::tuple(QStringLiteral("DejaVu Serif"), 14, true, QColor(255, 0, 0)));
-
+            std::tuple(QStringLiteral("DejaVu Serif"), 14, true, QColor(0, 0, 255)));
         QFont chosen(QStringLiteral("DejaVu Sans"), 20);
         chosen.setBold(true);
         chosen.setStrikeOut(true);
@@ -223,6 +216,24 @@ TEST_F(QtDialogs, FontOpensOnTheValuesAndReturnsTheChoice)
     EXPECT_EQ(std::tuple(values.FontName.toStdString(), values.FontSize, values.FontBold,
                   values.FontItalic, values.FontUnderline, values.FontStrikethru, values.Color),
         std::tuple(std::string("DejaVu Sans"), 20.0f, true, false, false, true, 0x008000u));
+
+    values.Flags = 0x109;
+    whenShown<QPrintDialog>([&](QPrintDialog* box) {
+        EXPECT_EQ(box->printRange(), QAbstractPrintDialog::Selection);
+        box->printer()->setOutputFileName(m_dir.path() + QStringLiteral("/out.pdf"));
+        box->accept();
+    });
+    ASSERT_EQ(service.ShowPrinter(values, nullptr), DialogResult::Ok);
+    ASSERT_NE(values.hDC, nullptr);
+    EXPECT_EQ(values.hDC->printRange(), QPrinter::Selection);
+
+    values.CancelError = false;
+    QPrinter* const chosen = values.hDC;
+    whenShown<QPrintDialog>([](QPrintDialog* box) { box->reject(); });
+    EXPECT_EQ(service.ShowPrinter(values, nullptr), DialogResult::Ok);
+    whenShown<QColorDialog>([](QColorDialog* box) { box->reject(); });
+    EXPECT_EQ(service.ShowColor(values, nullptr), DialogResult::Ok);
+    EXPECT_EQ(std::pair(values.hDC, values.Color), std::pair(chosen, 0x008000u));
 }
 
 // As in any font dialog: typing goes to the list of faces, Enter accepts and Escape cancels.
@@ -254,25 +265,6 @@ TEST_F(QtDialogs, FontDialogKeys)
             result == DialogResult::Ok ? QStringLiteral("DejaVu Sans Mono")
                                        : QStringLiteral("DejaVu Serif"));
     }
-}
-
-TEST_F(QtDialogs, PrinterOffersTheSelectionWhenAsked)
-{
-    values.Flags = 0x109;
-    whenShown<QPrintDialog>([&](QPrintDialog* box) {
-        EXPECT_TRUE(box->testOption(QAbstractPrintDialog::PrintSelection));
-        EXPECT_EQ(box->printRange(), QAbstractPrintDialog::Selection);
-        box->printer()->setOutputFileName(m_dir.path() + QStringLiteral("/out.pdf"));
-        box->accept();
-    });
-    ASSERT_EQ(service.ShowPrinter(values, nullptr), DialogResult::Ok);
-    ASSERT_NE(values.hDC, nullptr);
-    EXPECT_EQ(values.hDC->printRange(), QPrinter::Selection);
-    // A cancel leaves the printer of the last accepted dialog.
-    QPrinter* const chosen = values.hDC;
-    whenShown<QPrintDialog>([](QPrintDialog* box) { box->reject(); });
-    EXPECT_EQ(service.ShowPrinter(values, nullptr), DialogResult::Cancelled);
-    EXPECT_EQ(values.hDC, chosen);
 }
 
 } // namespace

@@ -83,36 +83,17 @@ TEST(Pictures, LyingWmfHeaderIsMended)
     EXPECT_TRUE(pictureFromFileData(fixture("picture.wmf").left(22 + 18 + 40)).has_value());
 }
 
-// An image becomes a PNG at its size (huge sizes are clamped); put into a document, it is found
-// again with its bytes, also in a clone whose resources were lost.
-TEST(Pictures, ImagesAndInsertedPictures)
+// An image becomes a PNG at its size; huge sizes are clamped.
+TEST(Pictures, ImagesBecomePngsAtTheirSize)
 {
     QImage image(7, 5, QImage::Format_RGB32);
     image.fill(fill);
     const auto p = pictureFromImage(image);
     ASSERT_TRUE(p.has_value());
     EXPECT_EQ(std::pair(p->kind, p->displaySize), std::pair(PictureKind::Png, QSize(7, 5)));
-    EXPECT_EQ(renderPicture(*p).pixelColor(3, 3).rgb(), fill.rgb());
     const auto huge = pictureFromRtf(PictureKind::Png, p->bytes, QSize(2000000000, 15));
     ASSERT_TRUE(huge.has_value());
-    EXPECT_LE(huge->displaySize.width(), MaxPictureSide);
-    EXPECT_GE(huge->displaySize.height(), 1);
-
-    QTextDocument doc;
-    QTextCursor c(&doc);
-    const auto emf = loadPictureFile(fixturePath("picture.emf"));
-    ASSERT_TRUE(insertPicture(c, *emf));
-    EXPECT_EQ(plain(doc), QString(QChar(0xFFFC)));
-    const QTextCharFormat f = doc.begin().begin().fragment().charFormat();
-    const auto back = pictureFromFormat(f, doc);
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(std::pair(back->bytes, back->kind), std::pair(emf->bytes, PictureKind::Emf));
-    const QUrl name(f.toImageFormat().name());
-    EXPECT_FALSE(doc.resource(QTextDocument::ImageResource, name).isNull());
-    std::unique_ptr<QTextDocument> clone(doc.clone());
-    clone->addResource(QTextDocument::ImageResource, name, QVariant());
-    restorePictureResources(*clone);
-    EXPECT_FALSE(clone->resource(QTextDocument::ImageResource, name).isNull());
+    EXPECT_TRUE(huge->displaySize.width() <= MaxPictureSide && huge->displaySize.height() >= 1);
 }
 
 // ---- Pictures in rich text ----
@@ -136,9 +117,6 @@ TEST(RtfPictures, EveryKindReadsAndWritesBackWithItsBytes)
         EXPECT_EQ(pics[i].displaySize, i < 5 ? file->displaySize : QSize(20, 15)) << i;
     }
     const QByteArray rtf = rtf::writeRtf(*doc);
-    for (const char* word :
-        { "\\pngblip", "\\jpegblip", "\\dibitmap0", "\\wmetafile8", "\\emfblip" })
-        EXPECT_TRUE(rtf.contains(word)) << word;
     EXPECT_TRUE(rtf.contains("{\\pict\\pngblip\\picw40\\pich30\\picwgoal600\\pichgoal450"));
     const auto back = picturesOf(*readDoc(rtf));
     ASSERT_EQ(back.size(), pics.size());

@@ -1,13 +1,24 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+// The reader: formatting, text, code pages, lists and the tokens under it.
+#include "platform/rtf/codepages.h"
+#include "platform/rtf/tokenizer.h"
 #include "rtftestutil.h"
 
 namespace penwick::test {
 namespace {
 
+using rtf::Token;
+using rtf::Tokenizer;
+
 const QByteArray header = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern "
                           "Courier New;}{\\f2\\fnil\\fcharset2 Symbol;}}"
                           "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;"
                           "\\red255\\green255\\blue0;}\n";
+
+QString text(const QByteArray& rtf)
+{
+    return plain(*readDoc(rtf));
+}
 
 // The character format as words: styles, size, font, colours that are set, vertical place.
 std::string describe(const QTextCharFormat& f)
@@ -60,7 +71,7 @@ TEST(Reader, CharacterFormatting)
     const FormatCase cases[] = {
         {"a \\b on\\b0  off", "on", "b 12 Arial"}, {"{\\b in}out", "out", "12 Arial"},
         {"\\b\\ul\\super a \\b0\\ulnone\\nosupersub off", "off", "12 Arial"},
-        {"\\b\\i\\ul a\\plain  p", "p", "12 Arial"}, {"\\i\\ulwave\\strike s", "s", "i u s 12 Arial"},
+        {"\\b\\i\\ul a\\plain  p", "p", "12 Arial"}, {"\\i\\ulwave\\strike s", "s", "i u s 12 Arial"}, {"\\uldb u\\ulnone  n", "u", "u 12 Arial"}, {"\\ulthdashdd u\\ulnone  n", "n", "12 Arial"},
         {"\\fs36 big", "big", "18 Arial"}, {"\\fs99999999 x", "x", "1638 Arial"},
         {"\\f1 mono", "mono", "12 Courier New"}, {"\\f77 x", "x", "12 Arial"}, // no such font
         {"\\cf2 blue", "blue", "12 Arial fg#0000ff"}, {"\\cf1 r\\cf0 auto", "auto", "12 Arial"},
@@ -87,6 +98,9 @@ TEST(Reader, Paragraphs)
         {"a\\par\\qr b", "b", "right 0 0 0 0 0"}, // the last paragraph, without \par
         {"\\li720\\ri360\\fi-180\\sb240\\sa120 x\\par", "x", "left 48 24 -12 16 8"},
         {"\\li999999999 x\\par", "x", "left 2112 0 0 0 0"},
+        // Line spacing in twips: at least, exactly (negative), or in 240ths of a line.
+        {"\\sl300 x\\par", "x", "left 0 0 0 0 0 lh3:20"}, {"\\sl-300\\slmult0 x\\par", "x", "left 0 0 0 0 0 lh2:20"},
+        {"\\sl360\\slmult1 x\\par", "x", "left 0 0 0 0 0 lh1:150"},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -111,6 +125,13 @@ TEST(Reader, Text)
         {"{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset2 Symbol;}}{\\f1 abp\\'b7}}", "αβπ•"},
         {"{\\rtf1{\\fonttbl{\\f0 A;}{\\f1\\fcharset2 Wingdings;}}{\\f1 J\\'fc}}", "\xEF\x81\x8A\xEF\x83\xBC"},
         {"{\\rtf1{\\fonttbl{\\f0\\fcharset204 \\'c0\\'e1;}}\\f0 x}", "x"},
+        // Document code pages: \\ansicpg, the old \\mac and \\pc words, pages we have no table for.
+        {"{\\rtf1\\ansicpg437 \\'82}", "é"}, {"{\\rtf1\\ansicpg852 \\'85}", "ů"}, {"{\\rtf1\\ansicpg866 \\'80}", "А"},
+        {"{\\rtf1\\mac \\'8e}", "é"}, {"{\\rtf1\\pc \\'82}", "é"}, {"{\\rtf1\\pca \\'d5}", "ı"},
+        {"{\\rtf1\\ansicpg1361 \\'88\\'61}", "가"}, {"{\\rtf1\\ansicpg1200 \\'80}", "€"},
+        // Double-byte pages: ASCII, single-byte characters, a byte that is neither; Johab's three lead ranges.
+        {"{\\rtf1\\ansicpg932 a\\'b1\\'80\\'82\\'a0}", "aｱ\xEF\xBF\xBDあ"}, {"{\\rtf1\\ansicpg936 \\'80}", "€"},
+        {"{\\rtf1\\ansicpg1361 \\'d9\\'31\\'e0\\'31\\'d4A}", "\xE3\x80\x80伽\xEF\xBF\xBD" "A"},
         // Unicode: negative, surrogates paired, lone and out of range, \ucN and what it skips.
         {"{\\rtf1 \\u8364?uro}", "€uro"}, {"{\\rtf1 \\u-4064?}", "\xEF\x80\xA0"},
         {"{\\rtf1 \\u-10179?\\u-8704?}", "😀"}, {"{\\rtf1 \\u55357?\\u56832?}", "😀"},
@@ -126,6 +147,7 @@ TEST(Reader, Text)
         {"{\\rtf1 a\\par b\\par}", "a\nb"}, {"{\\rtf1 a\\par\\par}", "a\n"}, {"{\\rtf1 a\\\nb}", "a\nb"},
         {QByteArray("{\\rtf1 a}\r\n\0junk", 16), "a"}, {"{\\rtf1 a\\page b\\par\\page c}", "a\nb\nc"},
         {"{\\rtf1 \\foo a{\\bar b}{\\*\\foo hidden{x}}c}", "abc"},
+        {"{\\rtf1 a{\\info x}{\\header y}{\\fldinst z}{\\pntext p}{\\themedata t}b}", "ab"},
         {"{\\rtf1 {\\field{\\fldinst PAGE}{\\fldrslt 3}}}", "3"},
         {"{\\rtf1{\\field{\\*\\fldinst IF {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} = 1 \"y\"}"
             "{\\fldrslt y}}}", "y"},
@@ -138,26 +160,7 @@ TEST(Reader, Text)
         // clang-format on
     };
     for (const auto& [rtf, expected] : cases)
-        EXPECT_EQ(plain(*readDoc(rtf)).toStdString(), expected) << rtf.left(60).data();
-}
-
-// ---- Lists ----
-
-// The kinds of list are walked in the tables' test; here, bullets in the old style share a list
-// until a paragraph leaves it.
-TEST(Reader, ConsecutiveBulletsShareOneList)
-{
-    const QByteArray legacyBullet
-        = "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
-          "\\fi-360\\li720 ";
-    const auto doc = readDoc("{\\rtf1 " + legacyBullet + "a\\par{\\pntext\\'B7\\tab}b\\par"
-        + "\\pard c\\par" + legacyBullet + "d\\par}");
-    const QTextList* a = blockOf(*doc, "a").textList();
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(blockOf(*doc, "b").textList(), a);
-    EXPECT_EQ(blockOf(*doc, "c").textList(), nullptr);
-    EXPECT_NE(blockOf(*doc, "d").textList(), nullptr);
-    EXPECT_NE(blockOf(*doc, "d").textList(), a);
+        EXPECT_EQ(text(rtf).toStdString(), expected) << rtf.left(60).data();
 }
 
 // Rich text put in at a cursor or over a selection joins the host's paragraphs; one undo step
@@ -220,6 +223,129 @@ TEST(Reader, FilesOfOtherPrograms)
     const auto libre = readDoc(fixture("libreoffice.rtf"));
     EXPECT_EQ(family(formatOf(*libre, "Centred")), "DejaVu Serif");
     EXPECT_EQ(formatOf(*libre, "red caf").foreground().color(), QColor(0xC0, 0x39, 0x2B));
+}
+
+// ---- Tables: character sets, named characters, lists ----
+
+TEST(Tables, EveryNamedCharacter)
+{
+    EXPECT_EQ(
+        text("{\\rtf1 a\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\emspace"
+             "\\enspace\\qmspace\\zwj\\zwnj\\ltrmark\\rtlmark\\zwbo\\zwnbo\\tab\\line b}"),
+        u"a—–•‘’“”\u2003\u2002\u2005\u200D\u200C\u200E\u200F\u200B\uFEFF\t\nb");
+}
+
+// Every numbering a list level or an old-style paragraph number names reads as its list style,
+// and is written so that it reads the same again.
+TEST(Tables, EveryListNumberingReadsAndWritesBack)
+{
+    using S = QTextListFormat::Style;
+    const std::pair<const char*, S> cases[] = { { "\\levelnfc0", S::ListDecimal },
+        { "\\levelnfc1", S::ListUpperRoman }, { "\\levelnfc2", S::ListLowerRoman },
+        { "\\levelnfc3", S::ListUpperAlpha }, { "\\levelnfc4", S::ListLowerAlpha },
+        { "\\levelnfc23", S::ListDisc }, { "\\levelnfc9", S::ListDecimal },
+        { "\\pndec", S::ListDecimal }, { "\\pnucltr", S::ListUpperAlpha },
+        { "\\pnlcltr", S::ListLowerAlpha }, { "\\pnucrm", S::ListUpperRoman },
+        { "\\pnlcrm", S::ListLowerRoman }, { "\\pnlvlblt", S::ListDisc } };
+    for (const auto& [word, style] : cases) {
+        const QByteArray rtf = QByteArray(word).startsWith("\\level")
+            ? "{\\rtf1{\\*\\listtable{\\list{\\listlevel" + QByteArray(word)
+                + "{\\leveltext\\'01x;}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1"
+                  "\\ls1}}\\pard\\ls1 a\\par b\\par}"
+            : "{\\rtf1{\\*\\pn\\pnlvlbody" + QByteArray(word) + "}a\\par b\\par}";
+        const auto doc = readDoc(rtf);
+        EXPECT_EQ(listStyle(blockOf(*doc, "a")), style) << word;
+        EXPECT_EQ(listStyle(blockOf(*readDoc(rtf::writeRtf(*doc)), "b")), style) << word;
+    }
+}
+
+// A paragraph leaves its list when the next list level it names has no numbering, or another
+// list (a list never defined is a bullet list, and \ls wins over \pn); pasted into the middle of a
+// list item, the last paragraph stays in the item's list.
+TEST(Tables, ParagraphsLeaveAndJoinLists)
+{
+    const auto doc = readDoc("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext"
+                             "\\'01x;}}\\listid1}{\\list{\\listlevel\\levelnfc255{\\leveltext;}}"
+                             "\\listid2}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}"
+                             "{\\listoverride\\listid2\\ls2}}\\pard\\ls1 a\\par\\ls2 b\\par\\ls1 c"
+                             "\\par\\ls3 d\\par\\pard\\ls1{\\*\\pn\\pnlvlbody\\pndec}e\\par}");
+    EXPECT_EQ(blockOf(*doc, "b").textList(), nullptr); // a level without numbering
+    EXPECT_EQ(listStyle(blockOf(*doc, "d")), QTextListFormat::ListDisc); // a dangling \ls
+    EXPECT_EQ(listStyle(blockOf(*doc, "e")), QTextListFormat::ListDisc); // \ls wins over \pn
+    EXPECT_NE(blockOf(*doc, "d").textList(), blockOf(*doc, "c").textList());
+
+    QTextDocument host;
+    QTextCursor c(&host);
+    c.createList(QTextListFormat::ListDecimal);
+    c.insertText("item, tail");
+    c.setPosition(4);
+    ASSERT_TRUE(rtf::insertRtf(c, "{\\rtf1 \\pard\\ls7 one\\par\\pard two}"));
+    EXPECT_EQ(plain(host), "itemone\ntwo, tail");
+    ASSERT_NE(blockOf(host, "item").textList(), nullptr);
+    EXPECT_EQ(blockOf(host, "two").textList(), blockOf(host, "item").textList());
+}
+
+// Font names keep characters written as escapes or \uN.
+TEST(Tables, FontNamesKeepEscapedCharacters)
+{
+    const auto doc = readDoc("{\\rtf1{\\fonttbl{\\f0 Caf\\u233?\\{x\\};}}\\f0 t}");
+    EXPECT_EQ(family(formatOf(*doc, "t")), u"Café{x}");
+}
+
+// ---- Tokens ----
+
+// One line per token: W:word[param] T:text S:symbol H:hex B:binary P { }
+std::string dump(const QByteArray& input)
+{
+    Tokenizer tok(input);
+    std::string out;
+    for (Token t = tok.next(); t.type != Token::End; t = tok.next()) {
+        const std::string view = t.view.toByteArray().toStdString();
+        const std::string s = t.type == Token::GroupOpen ? "{"
+            : t.type == Token::GroupClose                ? "}"
+            : t.type == Token::ParBreak                  ? "P"
+            : t.type == Token::Text                      ? "T:" + view
+            : t.type == Token::Binary                    ? "B:" + view
+            : t.type == Token::ControlSymbol             ? std::string("S:") + t.symbol
+            : t.type == Token::HexByte ? "H:" + QByteArray::number(t.byte, 16).toStdString()
+                                       : "W:" + view + (t.hasParam ? std::to_string(t.param) : "");
+        out += (out.empty() ? "" : " ") + s;
+    }
+    return out;
+}
+
+TEST(Tokenizer, Edges)
+{
+    // clang-format off
+    const std::pair<QByteArray, std::string> cases[] = {
+        {"\\b0 x", "W:b0 T:x"}, {"\\b  x", "W:b T: x"}, {"\\par;x", "W:par T:;x"},
+        {"\\li-360x", "W:li-360 T:x"}, {"\\li-x", "W:li T:-x"}, {"\\B1\\b1", "W:B1 W:b1"},
+        {"\\fs99999999999999999999999 x", "W:fs2147483647 T:x"},
+        {"\\li-99999999999999999999999 x", "W:li-2147483648 T:x"},
+        {"{a{b}}", "{ T:a { T:b } }"},
+        {QByteArray("a\r\nb\0c", 6), "T:a T:b T:c"}, // bare line ends and NUL are ignored
+        {"a\\\r\nb\\\nc", "T:a P T:b P T:c"},
+        {"\\'e9\\'4A", "H:e9 H:4a"}, {"\\'4", "H:4"}, {"x\\'", "T:x"}, {"\\'zz", "T:zz"},
+        {"x\\", "T:x"}, {"\\~\\-\\_\\*\\\\\\{\\}", "S:~ S:- S:_ S:* S:\\ S:{ S:}"},
+        {"\\bin3 {}}x", "B:{}} T:x"}, {"\\bin99 ab", "B:ab"}, {"\\bin-5 x", "B: T:x"},
+        {"\\bin4294967296 abc", "B:abc"}, {"\\binary x", "W:binary T:x"},
+        {"caf\xE9!", "T:caf\xE9!"},
+        {"\\" + QByteArray(5000, 'a') + "12 x", "W:" + std::string(5000, 'a') + "12 T:x"},
+    };
+    // clang-format on
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(dump(input), expected) << input.left(40).toStdString();
+}
+
+TEST(Tokenizer, SkipGroupHonoursNestingAndBinaryAndStopsAtTheEnd)
+{
+    Tokenizer tok("a{b}\\bin2 }}\\}c}d");
+    tok.skipGroup();
+    EXPECT_EQ(tok.next().view.toByteArray(), "d");
+    Tokenizer open("{{{\\bin999 x");
+    open.skipGroup();
+    EXPECT_EQ(open.remaining(), 0);
+    EXPECT_EQ(open.next().type, Token::End);
 }
 
 } // namespace

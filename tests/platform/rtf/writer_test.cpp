@@ -89,20 +89,11 @@ TEST(Writer, EveryCharacterReadSurvivesWritingAndReadingBack)
         EXPECT_TRUE(controls.contains(QChar(u))) << int(u);
 }
 
-// A range reads back as the selection; empty paragraphs survive, the trailing one too, and keep
-// their size.
-TEST(Writer, RangesAndEmptyParagraphsReadBack)
+// Empty paragraphs survive, the trailing one too, and keep their size. (Ranges of a document are
+// read back in the editor's tests of SelRTF and Copy.)
+TEST(Writer, EmptyParagraphsReadBackWithTheirSize)
 {
     QTextDocument doc;
-    doc.setPlainText("alpha\nbeta\ngamma");
-    const std::tuple<int, int, const char*> ranges[] = { { 1, 4, "lph" }, { 3, 8, "ha\nbe" },
-        { 0, 6, "alpha\n" }, { 2, 2, "" }, { 11, 999, "gamma" } };
-    for (const auto& [from, to, expected] : ranges) {
-        QTextDocument target;
-        QTextCursor c(&target);
-        ASSERT_TRUE(rtf::insertRtf(c, rtf::writeRtf(doc, from, to))) << from;
-        EXPECT_EQ(plain(target), expected) << from;
-    }
     for (const char* text : { "abc\n", "\n\n", "" }) {
         doc.setPlainText(text);
         EXPECT_EQ(plain(*readDoc(rtf::writeRtf(doc))), text);
@@ -117,8 +108,8 @@ TEST(Writer, RangesAndEmptyParagraphsReadBack)
     EXPECT_EQ(readDoc(rtf::writeRtf(doc))->findBlockByNumber(1).charFormat().fontPointSize(), 30.0);
 }
 
-// A part holding a bullet still names the Symbol font its label needs; a picture whose data the
-// document lacks is left out.
+// A part holding a bullet still names the Symbol font its label needs; right indents and each
+// kind of line spacing are written; a picture whose data the document lacks is left out.
 TEST(Writer, PartsWithBulletsAndPicturesWithoutData)
 {
     const auto doc
@@ -126,7 +117,11 @@ TEST(Writer, PartsWithBulletsAndPicturesWithoutData)
     const QByteArray part = rtf::writeRtf(*doc, 0, 1);
     EXPECT_TRUE(part.contains("\\fcharset2 Symbol;")) << part.toStdString();
     EXPECT_EQ(listStyle(blockOf(*readDoc(part), "a")), QTextListFormat::ListDisc);
-    EXPECT_TRUE(rtf::writeRtf(*readDoc("{\\rtf1\\ri360 x\\par}")).contains("\\ri360"));
+    for (const char* words :
+        { "\\ri360", "\\sl300\\slmult0", "\\sl-300\\slmult0", "\\sl360\\slmult1" })
+        EXPECT_TRUE(
+            rtf::writeRtf(*readDoc("{\\rtf1" + QByteArray(words) + " x\\par}")).contains(words))
+            << words;
 
     QTextDocument lacking;
     QTextCursor c(&lacking);
