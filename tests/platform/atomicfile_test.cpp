@@ -50,8 +50,8 @@ TEST(AtomicFile, CreatesAndReplacesKeepingPermissions)
     const bool written = writeFileAtomically(path, "second");
     atomicFileOps() = saved;
     ASSERT_TRUE(written);
-    EXPECT_EQ(readAll(path), "second");
-    EXPECT_EQ(QFile::permissions(path), mode);
+    EXPECT_EQ(
+        std::pair(readAll(path), QFile::permissions(path)), std::pair(QByteArray("second"), mode));
     ASSERT_TRUE(writeFileAtomically(path, QByteArray()));
     EXPECT_EQ(QFileInfo(path).size(), 0);
     EXPECT_EQ(entries(dir.path()), QStringList { QStringLiteral("data.nbx") });
@@ -82,16 +82,14 @@ TEST(AtomicFile, AFailedStepLeavesTheOldFile)
         QString error;
         const bool ok = writeFileAtomically(path, "new content", &error);
         atomicFileOps() = saved;
-        EXPECT_FALSE(ok);
-        EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(readAll(path), "old content");
-        EXPECT_EQ(entries(dir.path()), QStringList { QStringLiteral("note") });
+        EXPECT_EQ(std::tuple(ok, error.isEmpty(), readAll(path), entries(dir.path())),
+            std::tuple(false, false, QByteArray("old content"), QStringList { "note" }));
     }
     QTemporaryDir dir;
     QString error;
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("folder/inside"))));
-    EXPECT_FALSE(writeFileAtomically(dir.filePath(QStringLiteral("folder")), "x", &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(writeFileAtomically(dir.filePath(QStringLiteral("folder")), "x", &error)
+        || error.isEmpty());
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder/inside"))).isDir());
     EXPECT_FALSE(writeFileAtomically(dir.filePath(QStringLiteral("missing/note")), "x"));
 }
@@ -122,8 +120,8 @@ TEST(AtomicFile, SavesThroughSymbolicLinks)
         const QString path = dir.filePath(QStringLiteral("data.nbx"));
         QString error;
         ASSERT_TRUE(writeFileAtomically(path, "new", &error)) << error.toStdString();
-        EXPECT_TRUE(QFileInfo(path).isSymLink());
-        EXPECT_EQ(readAll(target), "new");
+        EXPECT_EQ(std::pair(QFileInfo(path).isSymLink(), readAll(target)),
+            std::pair(true, QByteArray("new")));
         if (targetExists) {
             EXPECT_EQ(QFile::permissions(target) & 0x0FFF, QFile::ReadUser | QFile::WriteUser);
         }
@@ -134,8 +132,7 @@ TEST(AtomicFile, SavesThroughSymbolicLinks)
     const QString a = dir.filePath(QStringLiteral("a")), b = dir.filePath(QStringLiteral("b"));
     ASSERT_TRUE(QFile::link(b, a) && QFile::link(a, b));
     QString error;
-    EXPECT_FALSE(writeFileAtomically(a, "x", &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(writeFileAtomically(a, "x", &error) || error.isEmpty());
     EXPECT_TRUE(QFileInfo(a).isSymLink() && QFileInfo(b).isSymLink());
     removeLeftoverTemporaries(a); // nothing to name, nothing done
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -153,10 +150,8 @@ TEST(AtomicFile, RemovesOnlyItsOwnLeftoverTemporaries)
     const QStringList others { ".data.nbx.lock", ".data.nbx.Ab12C", ".data.nbx.Ab12Cde",
         ".data.nbx.Ab-2Cd", ".data.nbx.Ab_2Cd", ".data.nbx.Ab~2Cd", ".data.nbx.Ab:2Cd",
         ".other.nbx.Ab12Cd", "data.nbx.Ab12Cd", "data.nbx.unreadable-1" };
-    for (const QString& name : leftovers + others) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    for (const QString& name : leftovers + others)
+        ASSERT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral(".data.nbx.Folder")));
     ASSERT_TRUE(QFile::link(path, dir.filePath(QStringLiteral(".data.nbx.Link12"))));
     removeLeftoverTemporaries(path);

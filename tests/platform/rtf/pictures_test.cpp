@@ -23,8 +23,7 @@ TEST(Pictures, EveryKindLoadsKeepsItsBytesAndDraws)
         SCOPED_TRACE(file);
         const auto p = loadPictureFile(fixturePath(file));
         ASSERT_TRUE(p.has_value());
-        EXPECT_EQ(p->kind, kind);
-        EXPECT_EQ(p->displaySize, size);
+        EXPECT_EQ(std::pair(p->kind, p->displaySize), std::pair(kind, size));
         EXPECT_TRUE(!keptAs || p->bytes == fixture(keptAs)) << "never recompressed";
         const QImage image = renderPicture(*p);
         ASSERT_FALSE(image.isNull());
@@ -83,19 +82,6 @@ TEST(Pictures, LyingWmfHeaderIsMended)
     EXPECT_TRUE(pictureFromFileData(fixture("picture.wmf").left(22 + 18 + 40)).has_value());
 }
 
-// An image becomes a PNG at its size; huge sizes are clamped.
-TEST(Pictures, ImagesBecomePngsAtTheirSize)
-{
-    QImage image(7, 5, QImage::Format_RGB32);
-    image.fill(fill);
-    const auto p = pictureFromImage(image);
-    ASSERT_TRUE(p.has_value());
-    EXPECT_EQ(std::pair(p->kind, p->displaySize), std::pair(PictureKind::Png, QSize(7, 5)));
-    const auto huge = pictureFromRtf(PictureKind::Png, p->bytes, QSize(2000000000, 15));
-    ASSERT_TRUE(huge.has_value());
-    EXPECT_TRUE(huge->displaySize.width() <= MaxPictureSide && huge->displaySize.height() >= 1);
-}
-
 // ---- Pictures in rich text ----
 
 TEST(RtfPictures, EveryKindReadsAndWritesBackWithItsBytes)
@@ -112,9 +98,9 @@ TEST(RtfPictures, EveryKindReadsAndWritesBackWithItsBytes)
         "picture.emf", "picture.png" };
     for (size_t i = 0; i < pics.size(); ++i) {
         const auto file = loadPictureFile(fixturePath(files[i]));
-        EXPECT_EQ(pics[i].kind, file->kind) << i;
-        EXPECT_EQ(pics[i].bytes, file->bytes) << i;
-        EXPECT_EQ(pics[i].displaySize, i < 5 ? file->displaySize : QSize(20, 15)) << i;
+        EXPECT_TRUE(pics[i].kind == file->kind && pics[i].bytes == file->bytes
+            && pics[i].displaySize == (i < 5 ? file->displaySize : QSize(20, 15)))
+            << i;
     }
     const QByteArray rtf = rtf::writeRtf(*doc);
     EXPECT_TRUE(rtf.contains("{\\pict\\pngblip\\picw40\\pich30\\picwgoal600\\pichgoal450"));

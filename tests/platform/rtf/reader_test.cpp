@@ -11,7 +11,7 @@ using rtf::Token;
 using rtf::Tokenizer;
 
 const QByteArray header = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern "
-                          "Courier New;}{\\f2\\fnil\\fcharset2 Symbol;}}"
+                          "Courier New;}{\\f2\\fnil\\fcharset2 Symbol;}{\\f3 Caf\\u233?\\{x\\};}}"
                           "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;"
                           "\\red255\\green255\\blue0;}\n";
 
@@ -71,9 +71,11 @@ TEST(Reader, CharacterFormatting)
     const FormatCase cases[] = {
         {"a \\b on\\b0  off", "on", "b 12 Arial"}, {"{\\b in}out", "out", "12 Arial"},
         {"\\b\\ul\\super a \\b0\\ulnone\\nosupersub off", "off", "12 Arial"},
-        {"\\b\\i\\ul a\\plain  p", "p", "12 Arial"}, {"\\i\\ulwave\\strike s", "s", "i u s 12 Arial"}, {"\\uldb u\\ulnone  n", "u", "u 12 Arial"}, {"\\ulthdashdd u\\ulnone  n", "n", "12 Arial"},
+        {"\\b\\i\\ul a\\plain  p", "p", "12 Arial"}, {"\\i\\ulwave\\strike s", "s", "i u s 12 Arial"},
+        {"\\uldb u\\ulnone  n", "u", "u 12 Arial"}, {"\\ulthdashdd u\\ulnone  n", "n", "12 Arial"},
         {"\\fs36 big", "big", "18 Arial"}, {"\\fs99999999 x", "x", "1638 Arial"},
-        {"\\f1 mono", "mono", "12 Courier New"}, {"\\f77 x", "x", "12 Arial"}, // no such font
+        {"\\f1 mono", "mono", "12 Courier New"}, {"\\f3 t", "t", "12 Café{x}"},
+        {"\\f77 x", "x", "12 Arial"}, // no such font
         {"\\cf2 blue", "blue", "12 Arial fg#0000ff"}, {"\\cf1 r\\cf0 auto", "auto", "12 Arial"},
         {"\\cf99 x", "x", "12 Arial"}, {"\\highlight3 hl", "hl", "12 Arial bg#ffff00"},
         {"\\chcbpat1 sh", "sh", "12 Arial bg#ff0000"}, {"\\super sup\\sub sub", "sup", "12 Arial super"},
@@ -143,6 +145,9 @@ TEST(Reader, Text)
         {"\xEF\xBB\xBF{\\rtf1 ok}", "ok"},
         // Structure: hidden text, specials, paragraph ends, skipped and unknown groups, fields.
         {"{\\rtf1{\\v hidden}shown\\v  gone\\v0  back}", "shown back"},
+        {"{\\rtf1 a\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\emspace\\enspace\\qmspace"
+            "\\zwj\\zwnj\\ltrmark\\rtlmark\\zwbo\\zwnbo\\tab\\line b}",
+            "a—–•‘’“”\u2003\u2002\u2005\u200D\u200C\u200E\u200F\u200B\uFEFF\t\nb"}, // every named character
         {"{\\rtf1 a\\\\b\\{c\\}\\~b\\-c\\_d}", "a\\b{c}\xC2\xA0" "b\xC2\xAD" "c\xE2\x80\x91" "d"},
         {"{\\rtf1 a\\par b\\par}", "a\nb"}, {"{\\rtf1 a\\par\\par}", "a\n"}, {"{\\rtf1 a\\\nb}", "a\nb"},
         {QByteArray("{\\rtf1 a}\r\n\0junk", 16), "a"}, {"{\\rtf1 a\\page b\\par\\page c}", "a\nb\nc"},
@@ -167,12 +172,7 @@ TEST(Reader, Text)
 // takes it back. Only whole paragraphs take its paragraph formats.
 TEST(Reader, InsertMergesWithTheHost)
 {
-    const struct
-    {
-        int from, to;
-        QByteArray rtf;
-        const char* expected;
-    } cases[] = {
+    const std::tuple<int, int, QByteArray, const char*> cases[] = {
         // clang-format off
         {2, 2, "{\\rtf1 ab\\par}", "XYabZ"}, {2, 2, "{\\rtf1 A\\par B\\par}", "XYA\nBZ"},
         {2, 2, "{\\rtf1 A\\par\\par}", "XYA\nZ"}, {0, 0, "{\\rtf1 A\\par B}", "A\nBXYZ"},
@@ -180,17 +180,17 @@ TEST(Reader, InsertMergesWithTheHost)
         {0, 0, "{\\rtf1\\qc centred\\par\\par}", "centred\nXYZ"},
         // clang-format on
     };
-    for (const auto& c : cases) {
+    for (const auto& [from, to, rtf, expected] : cases) {
         QTextDocument doc;
         doc.setPlainText("XYZ");
         QTextCursor cursor(&doc);
-        cursor.setPosition(c.from);
-        cursor.setPosition(c.to, QTextCursor::KeepAnchor);
-        ASSERT_TRUE(rtf::insertRtf(cursor, c.rtf));
-        EXPECT_EQ(plain(doc), c.expected);
-        EXPECT_EQ(bold(formatOf(doc, "2")), c.rtf.contains("\\b"));
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        ASSERT_TRUE(rtf::insertRtf(cursor, rtf));
+        EXPECT_EQ(plain(doc), expected);
+        EXPECT_EQ(bold(formatOf(doc, "2")), rtf.contains("\\b"));
         EXPECT_EQ(align(blockOf(doc, "XYZ")), Qt::AlignLeft);
-        EXPECT_TRUE(!c.rtf.contains("\\qc") || align(blockOf(doc, "centred")) == Qt::AlignHCenter);
+        EXPECT_TRUE(!rtf.contains("\\qc") || align(blockOf(doc, "centred")) == Qt::AlignHCenter);
         doc.undo();
         EXPECT_EQ(plain(doc), "XYZ") << "one undo step";
     }
@@ -227,38 +227,6 @@ TEST(Reader, FilesOfOtherPrograms)
 
 // ---- Tables: character sets, named characters, lists ----
 
-TEST(Tables, EveryNamedCharacter)
-{
-    EXPECT_EQ(
-        text("{\\rtf1 a\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\emspace"
-             "\\enspace\\qmspace\\zwj\\zwnj\\ltrmark\\rtlmark\\zwbo\\zwnbo\\tab\\line b}"),
-        u"a—–•‘’“”\u2003\u2002\u2005\u200D\u200C\u200E\u200F\u200B\uFEFF\t\nb");
-}
-
-// Every numbering a list level or an old-style paragraph number names reads as its list style,
-// and is written so that it reads the same again.
-TEST(Tables, EveryListNumberingReadsAndWritesBack)
-{
-    using S = QTextListFormat::Style;
-    const std::pair<const char*, S> cases[] = { { "\\levelnfc0", S::ListDecimal },
-        { "\\levelnfc1", S::ListUpperRoman }, { "\\levelnfc2", S::ListLowerRoman },
-        { "\\levelnfc3", S::ListUpperAlpha }, { "\\levelnfc4", S::ListLowerAlpha },
-        { "\\levelnfc23", S::ListDisc }, { "\\levelnfc9", S::ListDecimal },
-        { "\\pndec", S::ListDecimal }, { "\\pnucltr", S::ListUpperAlpha },
-        { "\\pnlcltr", S::ListLowerAlpha }, { "\\pnucrm", S::ListUpperRoman },
-        { "\\pnlcrm", S::ListLowerRoman }, { "\\pnlvlblt", S::ListDisc } };
-    for (const auto& [word, style] : cases) {
-        const QByteArray rtf = QByteArray(word).startsWith("\\level")
-            ? "{\\rtf1{\\*\\listtable{\\list{\\listlevel" + QByteArray(word)
-                + "{\\leveltext\\'01x;}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1"
-                  "\\ls1}}\\pard\\ls1 a\\par b\\par}"
-            : "{\\rtf1{\\*\\pn\\pnlvlbody" + QByteArray(word) + "}a\\par b\\par}";
-        const auto doc = readDoc(rtf);
-        EXPECT_EQ(listStyle(blockOf(*doc, "a")), style) << word;
-        EXPECT_EQ(listStyle(blockOf(*readDoc(rtf::writeRtf(*doc)), "b")), style) << word;
-    }
-}
-
 // A paragraph leaves its list when the next list level it names has no numbering, or another
 // list (a list never defined is a bullet list, and \ls wins over \pn); pasted into the middle of a
 // list item, the last paragraph stays in the item's list.
@@ -283,13 +251,6 @@ TEST(Tables, ParagraphsLeaveAndJoinLists)
     EXPECT_EQ(plain(host), "itemone\ntwo, tail");
     ASSERT_NE(blockOf(host, "item").textList(), nullptr);
     EXPECT_EQ(blockOf(host, "two").textList(), blockOf(host, "item").textList());
-}
-
-// Font names keep characters written as escapes or \uN.
-TEST(Tables, FontNamesKeepEscapedCharacters)
-{
-    const auto doc = readDoc("{\\rtf1{\\fonttbl{\\f0 Caf\\u233?\\{x\\};}}\\f0 t}");
-    EXPECT_EQ(family(formatOf(*doc, "t")), u"Café{x}");
 }
 
 // ---- Tokens ----
