@@ -227,6 +227,50 @@ TEST(Reader, FilesOfOtherPrograms)
 
 // ---- Tables: character sets, named characters, lists ----
 
+// One character of each character set a font can name, in that set's own bytes.
+TEST(Tables, EveryCharsetReadsInItsCodePage)
+{
+    const std::tuple<int, const char*, char16_t> cases[] = { { 0, "\\'80", u'€' },
+        { 2, "a", u'\uF061' }, { 77, "\\'8e", u'é' }, { 128, "\\'82\\'a0", u'あ' },
+        { 129, "\\'b0\\'a1", u'가' }, { 130, "\\'88\\'61", u'가' }, { 134, "\\'c4\\'e3", u'你' },
+        { 136, "\\'a4\\'a4", u'中' }, { 161, "\\'e1", u'α' }, { 162, "\\'fd", u'ı' },
+        { 163, "\\'f5", u'ơ' }, { 177, "\\'e0", u'א' }, { 178, "\\'c7", u'ا' },
+        { 186, "\\'e0", u'ą' }, { 204, "\\'e9", u'й' }, { 222, "\\'a1", u'ก' },
+        { 238, "\\'8a", u'Š' }, { 255, "\\'82", u'é' },
+        // A set we do not know reads as Windows' Western page.
+        { 1, "\\'80", u'€' } };
+    for (const auto& [charset, bytes, expected] : cases)
+        EXPECT_EQ(text("{\\rtf1{\\fonttbl{\\f0\\fcharset" + QByteArray::number(charset)
+                      + " A;}}\\f0 " + bytes + "}"),
+            QString(QChar(expected)))
+            << charset;
+    EXPECT_EQ(rtf::codePageForCharset(1), 0);
+}
+
+// Every numbering a list level or an old-style paragraph number names reads as its list style,
+// and is written so that it reads the same again.
+TEST(Tables, EveryListNumberingReadsAndWritesBack)
+{
+    using S = QTextListFormat::Style;
+    const std::pair<const char*, S> cases[] = { { "\\levelnfc0", S::ListDecimal },
+        { "\\levelnfc1", S::ListUpperRoman }, { "\\levelnfc2", S::ListLowerRoman },
+        { "\\levelnfc3", S::ListUpperAlpha }, { "\\levelnfc4", S::ListLowerAlpha },
+        { "\\levelnfc23", S::ListDisc }, { "\\levelnfc9", S::ListDecimal },
+        { "\\pndec", S::ListDecimal }, { "\\pnucltr", S::ListUpperAlpha },
+        { "\\pnlcltr", S::ListLowerAlpha }, { "\\pnucrm", S::ListUpperRoman },
+        { "\\pnlcrm", S::ListLowerRoman }, { "\\pnlvlblt", S::ListDisc } };
+    for (const auto& [word, style] : cases) {
+        const QByteArray rtf = QByteArray(word).startsWith("\\level")
+            ? "{\\rtf1{\\*\\listtable{\\list{\\listlevel" + QByteArray(word)
+                + "{\\leveltext\\'01x;}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1"
+                  "\\ls1}}\\pard\\ls1 a\\par b\\par}"
+            : "{\\rtf1{\\*\\pn\\pnlvlbody" + QByteArray(word) + "}a\\par b\\par}";
+        const auto doc = readDoc(rtf);
+        EXPECT_EQ(listStyle(blockOf(*doc, "a")), style) << word;
+        EXPECT_EQ(listStyle(blockOf(*readDoc(rtf::writeRtf(*doc)), "b")), style) << word;
+    }
+}
+
 // A paragraph leaves its list when the next list level it names has no numbering, or another
 // list (a list never defined is a bullet list, and \ls wins over \pn); pasted into the middle of a
 // list item, the last paragraph stays in the item's list.
