@@ -71,7 +71,7 @@ TEST_F(RichTextBoxTest, LoadStartsAFreshHistoryAndRefusedFilesChangeNothing)
 
 // --- Selection, text and formats ------------------------------------------------------------
 
-TEST_F(RichTextBoxTest, StartAndLengthAreClampedAndSelTextReplacesInTheFirstFormat)
+TEST_F(RichTextBoxTest, StartAndLengthAreClampedAndSelTextAndSelRtfReplaceTheSelection)
 {
     box.setText(QStringLiteral("abc\ndef")); // 7 units
     const std::tuple<int, int, int, int> cases[] = { { 2, 3, 2, 3 }, { -4, 2, 0, 2 },
@@ -103,12 +103,9 @@ TEST_F(RichTextBoxTest, StartAndLengthAreClampedAndSelTextReplacesInTheFirstForm
     select(box, 6, 5);
     EXPECT_EQ(std::pair(box.SelText(), box.SelBold()),
         std::pair(QStringLiteral("upper"), TriState(true)));
-}
 
-// Markup is read, and what SelRTF gives goes back in the same. (Nothing in the program hands it
-// plain bytes: the text-file command decodes those itself, and its tests cover every encoding.)
-TEST_F(RichTextBoxTest, SelRtfReadsMarkupAndGivesItBack)
-{
+    // Markup is read, and what SelRTF gives goes back in the same. (Nothing in the program hands
+    // it plain bytes: the text-file command decodes those itself and its tests cover them.)
     box.setText(QStringLiteral("[x\nline {x}]"));
     select(box, 1, 1);
     box.setSelRTF(QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\b rich}"));
