@@ -58,9 +58,9 @@ QByteArray hugeDib()
 // Not pictures, or pictures whose headers promise more than the data holds.
 TEST(Pictures, NotPictures)
 {
-    EXPECT_FALSE(loadPictureFile(fixturePath("missing.png")).has_value());
-    EXPECT_FALSE(loadPictureFile(fixturePath("word.rtf")).has_value());
-    EXPECT_FALSE(pictureFromFileData(fixture("bomb.png")).has_value()) << "image bomb";
+    EXPECT_FALSE(loadPictureFile(fixturePath("missing.png"))
+        || loadPictureFile(fixturePath("word.rtf"))
+        || pictureFromFileData(fixture("bomb.png"))); // the last an image bomb
     QByteArray png = fixture("picture.png");
     png.insert(png.size() - 12, QByteArray::fromHex("7ffffff074455874")); // chunk past the end
     for (const auto& [kind, data] : { std::pair { PictureKind::Png, QByteArray("garbage") },

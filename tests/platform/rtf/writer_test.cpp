@@ -39,8 +39,8 @@ TEST(Writer, AsciiOutputReadsBackAndWritesTheSameBytesAgain)
              "{\\pntext\\f", "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf", "\\li720\\fi-360",
              "\\fcharset2 Symbol;", "{\\pntext\\f0 2.\\tab}", "sup\\nosupersub\\par" })
         EXPECT_TRUE(rtf.contains(part)) << part;
-    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0"));
-    EXPECT_TRUE(rtf.trimmed().endsWith('}'));
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0")
+        && rtf.trimmed().endsWith('}'));
 
     const auto copy = readDoc(rtf);
     expectSameFormatting(*original, *copy);
