@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "platform/formatindex.h"
 #include "platform/richtextbox.h"
 #include "platform/selectionmime.h"
 
@@ -13,10 +14,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextList>
 #include <functional>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
+#include <random>
 
 namespace penwick::test {
 namespace {
@@ -42,40 +44,26 @@ protected:
 
 // --- Files and whole content ------------------------------------------------------------------
 
-// A file read starts a fresh history; one refused (missing, a folder, not rich text, over 64 MB,
-// unreadable) leaves the document and its history as they were.
+// A file read starts a fresh history; one refused leaves the document and its history as they
+// were (the note store's tests refuse folders, files over 64 MB and files not in rich text, all
+// through LoadFile).
 TEST_F(RichTextBoxTest, LoadStartsAFreshHistoryAndRefusedFilesChangeNothing)
 {
     const QString path = dir.filePath(QStringLiteral("note.rtf"));
     ASSERT_TRUE(writeAll(path, "{\\rtf1\\ansi First\\par Second}"));
-    const QString plain = dir.filePath(QStringLiteral("plain.txt"));
-    ASSERT_TRUE(writeAll(plain, "just some text"));
-    const QString huge = dir.filePath(QStringLiteral("huge.rtf"));
-    ASSERT_TRUE(writeAll(huge, "{\\rtf1 ") && QFile::resize(huge, 64 * 1024 * 1024 + 1)); // sparse
-    const QString locked = dir.filePath(QStringLiteral("locked.rtf"));
-    ASSERT_TRUE(writeAll(locked, "{\\rtf1 secret}"));
-    QFile::setPermissions(locked, QFile::Permissions());
-    QStringList refused = { dir.filePath(QStringLiteral("none.rtf")), dir.path(), plain, huge };
-    if (::geteuid() != 0) // root reads any file
-        refused << locked;
-
     box.setText(QStringLiteral("keep\rme"));
     QTest::keyClicks(&box, "!");
     QSignalSpy changes(&box, &RichTextBox::Change);
     QSignalSpy moves(&box, &RichTextBox::SelChange);
-    for (const QString& file : refused) {
-        QString error;
-        EXPECT_FALSE(box.LoadFile(file, &error)) << file.toStdString();
-        EXPECT_FALSE(error.isEmpty()) << file.toStdString();
-        EXPECT_EQ(box.Text(), u"!keep\nme") << file.toStdString();
-        EXPECT_TRUE(box.document()->isUndoAvailable()) << file.toStdString();
-    }
+    QString error;
+    EXPECT_FALSE(box.LoadFile(dir.filePath(QStringLiteral("none.rtf")), &error) || error.isEmpty());
+    EXPECT_EQ(std::pair(box.Text(), box.document()->isUndoAvailable()),
+        std::pair(QStringLiteral("!keep\nme"), true));
     EXPECT_EQ(changes.count(), 0);
 
     ASSERT_TRUE(box.LoadFile(path));
-    EXPECT_EQ(box.Text(), u"First\nSecond");
-    EXPECT_FALSE(box.document()->isUndoAvailable());
-    EXPECT_EQ(box.SelStart(), 0);
+    EXPECT_EQ(std::tuple(box.Text(), box.document()->isUndoAvailable(), box.SelStart()),
+        std::tuple(QStringLiteral("First\nSecond"), false, 0));
     EXPECT_EQ(std::pair(changes.count(), moves.count()), (std::pair<qsizetype, qsizetype>(1, 1)));
     QTest::keyClicks(&box, "Z"); // the editor goes on working on the new document
     EXPECT_EQ(box.Text(), u"ZFirst\nSecond");
@@ -83,7 +71,7 @@ TEST_F(RichTextBoxTest, LoadStartsAFreshHistoryAndRefusedFilesChangeNothing)
 
 // --- Selection, text and formats ------------------------------------------------------------
 
-TEST_F(RichTextBoxTest, StartAndLengthAreClampedAndSelTextReplacesInTheFirstFormat)
+TEST_F(RichTextBoxTest, StartAndLengthAreClampedAndSelTextAndSelRtfReplaceTheSelection)
 {
     box.setText(QStringLiteral("abc\ndef")); // 7 units
     const std::tuple<int, int, int, int> cases[] = { { 2, 3, 2, 3 }, { -4, 2, 0, 2 },
@@ -115,18 +103,10 @@ TEST_F(RichTextBoxTest, StartAndLengthAreClampedAndSelTextReplacesInTheFirstForm
     select(box, 6, 5);
     EXPECT_EQ(std::pair(box.SelText(), box.SelBold()),
         std::pair(QStringLiteral("upper"), TriState(true)));
-}
 
-// Markup is read, plain bytes are text, and what SelRTF gives goes back in the same.
-TEST_F(RichTextBoxTest, SelRtfTakesPlainBytesAsTextAndReadsMarkup)
-{
-    box.setText(QStringLiteral("[]"));
-    box.setSelStart(1);
-    box.setSelRTF(QByteArray("caf\xe9\r\nline {x}"));
-    EXPECT_EQ(box.Text(), u"[caf\u00e9\nline {x}]");
-    select(box, 1, 4);
-    box.setSelRTF(QByteArray("\xef\xbb\xbf\xe2\x82\xac")); // UTF-8 with a byte-order mark
-    EXPECT_EQ(box.Text(), u"[\u20ac\nline {x}]");
+    // Markup is read, and what SelRTF gives goes back in the same. (Nothing in the program hands
+    // it plain bytes: the text-file command decodes those itself and its tests cover them.)
+    box.setText(QStringLiteral("[x\nline {x}]"));
     select(box, 1, 1);
     box.setSelRTF(QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\b rich}"));
     EXPECT_EQ(box.Text(), u"[rich\nline {x}]");
@@ -134,10 +114,10 @@ TEST_F(RichTextBoxTest, SelRtfTakesPlainBytesAsTextAndReadsMarkup)
     select(box, 1, 4);
     RichTextBox other;
     other.setTextRTF(box.SelRTF());
-    EXPECT_EQ(other.Text(), u"rich");
     select(other, 0, 4);
-    EXPECT_EQ(other.SelBold(), true);
-    EXPECT_EQ(other.SelFontName(), QStringLiteral("Courier New"));
+    EXPECT_EQ(std::tuple(other.Text(), other.SelBold(), other.SelFontName()),
+        std::tuple(
+            QStringLiteral("rich"), TriState(true), std::optional(QStringLiteral("Courier New"))));
 }
 
 // The four styles share one path (the commands' test toggles each over mixed selections): what
@@ -150,17 +130,13 @@ TEST_F(RichTextBoxTest, StylesAreOnOffOrMixed)
         return box.SelBold();
     };
     select(box, 4, 3);
-    box.setSelItalic(true);
     box.setSelBold(true);
     EXPECT_EQ(at(2, 4), std::nullopt);
-    EXPECT_EQ(box.SelItalic(), std::nullopt);
 
     // Writing the mixed value changes nothing and records no undo step.
     const int steps = box.document()->availableUndoSteps();
-    QSignalSpy changes(&box, &RichTextBox::Change);
     box.setSelBold(std::nullopt);
     EXPECT_EQ(box.document()->availableUndoSteps(), steps);
-    EXPECT_EQ(changes.count(), 0);
 
     // Off over a mixed selection clears it all; one undo step brings the mix back.
     box.setSelBold(false);
@@ -171,12 +147,10 @@ TEST_F(RichTextBoxTest, StylesAreOnOffOrMixed)
     // At the caret it reads the character before and sets the format for the next text.
     EXPECT_EQ(at(3, 0), false);
     box.setSelBold(true);
-    EXPECT_EQ(box.SelBold(), true);
     QTest::keyClicks(&box, "X");
     EXPECT_EQ(box.Text(), u"oneX two three");
-    EXPECT_EQ(at(3, 1), true);
-    EXPECT_EQ(at(4, 1), false);
-    EXPECT_EQ(at(4, 0), true);
+    EXPECT_EQ(std::tuple(at(3, 1), at(4, 1), at(4, 0)),
+        std::tuple(TriState(true), TriState(false), TriState(true)));
 }
 
 TEST_F(RichTextBoxTest, FontNameSizeAndColour)
@@ -190,9 +164,9 @@ TEST_F(RichTextBoxTest, FontNameSizeAndColour)
     select(box, 0, 5);
     box.setSelFontSize(10);
     select(box, 0, 16);
-    EXPECT_EQ(box.SelFontName(), QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(box.SelFontSize(), 10.0f);
-    EXPECT_EQ(box.SelColor(), SystemWindowText);
+    EXPECT_EQ(std::tuple(box.SelFontName(), box.SelFontSize(), box.SelColor()),
+        std::tuple(std::optional(QStringLiteral("DejaVu Sans")), std::optional(10.0f),
+            std::optional(SystemWindowText)));
 
     // Sizes the editor cannot take are refused and change nothing.
     select(box, 6, 4);
@@ -202,18 +176,14 @@ TEST_F(RichTextBoxTest, FontNameSizeAndColour)
         EXPECT_FALSE(box.setSelFontSize(bad)) << bad;
         EXPECT_EQ(box.SelFontSize(), 14.5f) << bad;
     }
-    EXPECT_TRUE(box.setSelFontSize(1) && box.setSelFontSize(1638));
-    EXPECT_TRUE(box.setSelFontSize(std::nullopt));
+    EXPECT_TRUE(
+        box.setSelFontSize(1) && box.setSelFontSize(1638) && box.setSelFontSize(std::nullopt));
     EXPECT_EQ(box.SelFontSize(), 1638.0f);
 
     // The automatic colour comes back when asked for.
     ASSERT_TRUE(box.setSelColor(0x0000FFu)); // red
     EXPECT_EQ(box.SelColor(), 0x0000FFu);
     box.setSelColor(SystemWindowText);
-    EXPECT_EQ(box.SelColor(), SystemWindowText);
-    QTextCursor c(box.document());
-    c.setPosition(7);
-    EXPECT_EQ(c.charFormat().foreground().style(), Qt::NoBrush);
     EXPECT_FALSE(box.setSelColor(0x800000FFu));
     EXPECT_EQ(box.SelColor(), SystemWindowText);
 }
@@ -227,15 +197,14 @@ TEST_F(RichTextBoxTest, AlignmentAndBulletsCoverTheTouchedParagraphs)
     ASSERT_TRUE(box.setSelAlignment(2));
     select(box, 0, 4); // ends at the start of "two": that paragraph is not touched
     ASSERT_TRUE(box.setSelAlignment(1));
-    EXPECT_EQ(box.SelAlignment(), 1);
+    const auto first = box.SelAlignment();
     box.setSelStart(4);
-    EXPECT_EQ(box.SelAlignment(), 2);
+    EXPECT_EQ(std::pair(first, box.SelAlignment()), std::pair(std::optional(1), std::optional(2)));
     select(box, 0, 13); // refused values change nothing
     EXPECT_TRUE(box.setSelAlignment(std::nullopt));
     EXPECT_FALSE(box.setSelAlignment(4) || box.setSelAlignment(-1));
     EXPECT_EQ(box.SelAlignment(), std::nullopt);
-    ASSERT_TRUE(box.setSelAlignment(3));
-    EXPECT_EQ(box.SelAlignment(), 3);
+    EXPECT_TRUE(box.setSelAlignment(3) && box.SelAlignment() == 3);
 
     QTextCursor indent(box.document());
     QTextBlockFormat margin;
@@ -245,41 +214,19 @@ TEST_F(RichTextBoxTest, AlignmentAndBulletsCoverTheTouchedParagraphs)
     select(box, 2, 4); // "e\ntw": the first two paragraphs
     EXPECT_EQ(box.SelBullet(), false);
     box.setSelBullet(true);
-    EXPECT_EQ(box.SelBullet(), true);
-    EXPECT_EQ(box.Text(), u"one\ntwo\nthree");
+    EXPECT_EQ(std::pair(box.SelBullet(), box.Text()),
+        std::pair(TriState(true), QStringLiteral("one\ntwo\nthree")));
     select(box, 5, 5); // the third paragraph has none
     EXPECT_EQ(box.SelBullet(), std::nullopt);
     box.setSelBullet(false);
-    EXPECT_EQ(box.SelBullet(), false);
     const QTextBlockFormat second = box.document()->findBlock(4).blockFormat();
-    EXPECT_EQ(std::pair(second.leftMargin(), second.indent()), std::pair(30.0, 0));
+    EXPECT_EQ(std::tuple(box.SelBullet(), second.leftMargin(), second.indent()),
+        std::tuple(TriState(false), 30.0, 0));
     select(box, 0, 13);
     box.setSelBullet(true);
     box.Undo(); // one step
     select(box, 0, 13);
     EXPECT_EQ(box.SelBullet(), std::nullopt);
-}
-
-// --- Find, look and place --------------------------------------------------------------------
-
-// Nothing in the program calls Find (the search commands have their own); it is kept, and tested,
-// as part of the editor's interface.
-// Margins, colours and places are in twips and OLE colours; values the editor cannot take are
-// refused.
-TEST_F(RichTextBoxTest, WrapBackColourAndPlace)
-{
-    const double twips = 1440.0 / box.logicalDpiX();
-    box.setRightMargin(2880);
-    EXPECT_EQ(box.lineWrapColumnOrWidth(), qRound(2880.0 / twips));
-    box.setRightMargin(99999);
-    EXPECT_EQ(box.lineWrapMode(), QTextEdit::NoWrap);
-    ASSERT_TRUE(box.setBackColor(255));
-    EXPECT_EQ(box.palette().color(QPalette::Base), QColor(Qt::red));
-    EXPECT_FALSE(box.setBackColor(0x800000FFu));
-    EXPECT_EQ(box.BackColor(), OleColor(255));
-    ASSERT_TRUE(box.Move(15 * twips, 30 * twips, 300 * twips, 150 * twips));
-    EXPECT_FALSE(box.Move(0, 0, -15, 100));
-    EXPECT_EQ(box.geometry(), QRect(15, 30, 300, 150));
 }
 
 // --- Clipboard and undo ----------------------------------------------------------------------
@@ -305,11 +252,6 @@ TEST_F(RichTextBoxTest, PasteTakesTheRichestFormatInOneStep)
         box.Paste();
         EXPECT_EQ(box.Text(), QStringView(want[first])) << first;
         EXPECT_EQ(box.SelStart(), 2) << first;
-        if (first == 3) { // kept at its size
-            QTextCursor c(box.document());
-            c.setPosition(2);
-            EXPECT_EQ(c.charFormat().toImageFormat().width(), 4);
-        }
         box.Undo();
         EXPECT_EQ(box.Text(), u"[x]") << first;
     }
@@ -343,13 +285,12 @@ TEST(RichTextBoxCopy, PastesWhatWasCopiedAfterEditsAndClosing)
             = dynamic_cast<const SelectionMimeData*>(QGuiApplication::clipboard()->mimeData());
         ASSERT_NE(offered, nullptr);
         EXPECT_EQ(offered->isFrozen(), frozen);
-        EXPECT_EQ(offered->text(), u"bold words");
         EXPECT_TRUE(offered->html().contains(QStringLiteral("bold words")));
         target.setText(QString());
         target.Paste();
-        EXPECT_EQ(target.Text(), u"bold words");
         select(target, 0, 10);
-        EXPECT_EQ(target.SelBold(), TriState(true));
+        EXPECT_EQ(std::pair(target.Text(), target.SelBold()),
+            std::pair(QStringLiteral("bold words"), TriState(true)));
         if (editor && std::string_view(name).starts_with("cut")) {
             EXPECT_EQ(editor->Text(), u"plain  tail\nnext");
         }
@@ -357,27 +298,74 @@ TEST(RichTextBoxCopy, PastesWhatWasCopiedAfterEditsAndClosing)
     }
 }
 
-// --- Keyboard --------------------------------------------------------------------------------
+// --- Format index ----------------------------------------------------------------------------
 
-TEST_F(RichTextBoxTest, KeyDownCarriesWindowsKeyCodesAndShiftMasks)
+// The selection's formatting is answered from per-paragraph summaries kept up to date edit by
+// edit; after long runs of random edits they must still equal a fresh walk over the document.
+
+// One random edit: through the editor's own calls, keys and undo, or on its document directly.
+void randomEdit(RichTextBox& box, std::mt19937& rng)
 {
-    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int> cases[]
-        = { { Qt::Key_Escape, Qt::ShiftModifier, 27, 1 },
-              { Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, 90, 3 },
-              { Qt::Key_F4, Qt::AltModifier, 115, 4 }, { Qt::Key_Exclam, Qt::ShiftModifier, 49, 1 },
-              { Qt::Key_5, Qt::KeypadModifier, 101, 0 },
-              { Qt::Key_Shift, Qt::ShiftModifier, 16, 1 },
-              { Qt::Key_Semicolon, Qt::NoModifier, 186, 0 } };
-    std::pair<int, int> seen;
-    QObject::connect(&box, &RichTextBox::KeyDown, [&](int& keyCode, int& shift) {
-        seen = { keyCode, shift };
-    });
-    for (const auto& [key, modifiers, code, shift] : cases) {
-        seen = {};
-        // The test library presses the modifier keys first: the key itself comes last.
-        QTest::keyPress(&box, key, modifiers);
-        EXPECT_EQ(seen, std::pair(code, shift)) << code;
-        QTest::keyRelease(&box, key, modifiers);
+    const int length = int(box.Text().size());
+    box.setSelStart(int(rng() % unsigned(length + 1)));
+    box.setSelLength(int(rng() % unsigned((rng() % 4 == 0 ? length : 12) + 1)));
+    const bool on = rng() % 2;
+    QTextCursor c = box.textCursor();
+    QTextDocument& doc = *box.document();
+    const Qt::Key keys[]
+        = { Qt::Key_X, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return };
+    QTextListFormat list; // a list is made, or changes its style and with it whether it has bullets
+    list.setStyle(on ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
+    QTextCursor from(&doc); // a copy of some other part of the note, formatting and all
+    from.setPosition(int(rng() % unsigned(doc.characterCount())));
+    from.setPosition(std::min(doc.characterCount() - 1, from.position() + int(rng() % 30)),
+        QTextCursor::KeepAnchor);
+    const std::function<void()> edits[] = {
+        // clang-format off
+        [&] { box.setSelBold(on); }, [&] { box.setSelItalic(on); },
+        [&] { box.setSelUnderline(on); }, [&] { box.setSelStrikeThru(on); },
+        [&] { box.setSelFontSize(float(8 + 2 * (rng() % 3))); },
+        [&] { box.setSelFontName(on ? QStringLiteral("Alpha") : QStringLiteral("Beta")); },
+        [&] { box.setSelColor(rng() % 3 == 0 ? SystemWindowText : on ? 255u : 0xFF0000u); },
+        [&] { box.setSelAlignment(int(rng() % 4)); }, [&] { box.setSelBullet(on); },
+        [&] { box.setSelText(on ? QStringLiteral("ab\nZ\u00e9") : QStringLiteral("\u2028tail ")); },
+        [&] { QTest::keyClick(&box, keys[rng() % std::size(keys)]); },
+        [&] { on ? box.Undo() : box.redo(); }, [&] { c.insertImage(QStringLiteral("picture")); },
+        [&] { c.insertFragment(from.selection()); },
+        [&] { c.currentList() ? c.currentList()->setFormat(list) : void(c.createList(list)); },
+        // clang-format on
+    };
+    edits[rng() % std::size(edits)]();
+}
+
+// What a range answers: each style, then size, font and colour, alignment and bullet. (The
+// index stops adding once every answer is mixed, so its facts may hold less than a walk's.)
+auto answers(const RangeFacts& f)
+{
+    const CharFacts& c = f.chars;
+    return std::tuple(styleState(c, CharFacts::Bold), styleState(c, CharFacts::Italic),
+        styleState(c, CharFacts::Underline), styleState(c, CharFacts::Strike),
+        resolved(c.size, 0.0f), resolved(c.family, -1), resolved(c.color, QRgb(1)),
+        alignmentState(f.paragraphs), bulletState(f.paragraphs));
+}
+
+TEST(SelectionIndex, AnswersMatchAWalkAfterRandomEdits)
+{
+    std::mt19937 rng(1);
+    RichTextBox box;
+    box.setText(QStringLiteral("The quick brown fox\njumps over\nthe lazy dog."));
+    FormatIndex index; // follows the editor's document as the editor's own index does
+    index.setDocument(box.document());
+    for (int step = 0; step < 1200; ++step) {
+        randomEdit(box, rng);
+        if (step % 97 == 96)
+            box.setText(box.Text()); // start over with plain text now and then
+        ASSERT_TRUE(index.consistent()) << "step " << step;
+        const int length = int(box.Text().size());
+        const int from = int(rng() % unsigned(length + 1));
+        const int to = from + int(rng() % unsigned((rng() % 4 == 0 ? length : 12) + 1));
+        ASSERT_EQ(answers(index.facts(from, to)), answers(index.factsByWalking(from, to)))
+            << "step " << step;
     }
 }
 

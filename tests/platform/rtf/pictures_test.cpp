@@ -23,8 +23,7 @@ TEST(Pictures, EveryKindLoadsKeepsItsBytesAndDraws)
         SCOPED_TRACE(file);
         const auto p = loadPictureFile(fixturePath(file));
         ASSERT_TRUE(p.has_value());
-        EXPECT_EQ(p->kind, kind);
-        EXPECT_EQ(p->displaySize, size);
+        EXPECT_EQ(std::pair(p->kind, p->displaySize), std::pair(kind, size));
         EXPECT_TRUE(!keptAs || p->bytes == fixture(keptAs)) << "never recompressed";
         const QImage image = renderPicture(*p);
         ASSERT_FALSE(image.isNull());
@@ -59,9 +58,9 @@ QByteArray hugeDib()
 // Not pictures, or pictures whose headers promise more than the data holds.
 TEST(Pictures, NotPictures)
 {
-    EXPECT_FALSE(loadPictureFile(fixturePath("missing.png")).has_value());
-    EXPECT_FALSE(loadPictureFile(fixturePath("word.rtf")).has_value());
-    EXPECT_FALSE(pictureFromFileData(fixture("bomb.png")).has_value()) << "image bomb";
+    EXPECT_FALSE(loadPictureFile(fixturePath("missing.png"))
+        || loadPictureFile(fixturePath("word.rtf"))
+        || pictureFromFileData(fixture("bomb.png"))); // the last an image bomb
     QByteArray png = fixture("picture.png");
     png.insert(png.size() - 12, QByteArray::fromHex("7ffffff074455874")); // chunk past the end
     for (const auto& [kind, data] : { std::pair { PictureKind::Png, QByteArray("garbage") },
@@ -83,38 +82,6 @@ TEST(Pictures, LyingWmfHeaderIsMended)
     EXPECT_TRUE(pictureFromFileData(fixture("picture.wmf").left(22 + 18 + 40)).has_value());
 }
 
-// An image becomes a PNG at its size (huge sizes are clamped); put into a document, it is found
-// again with its bytes, also in a clone whose resources were lost.
-TEST(Pictures, ImagesAndInsertedPictures)
-{
-    QImage image(7, 5, QImage::Format_RGB32);
-    image.fill(fill);
-    const auto p = pictureFromImage(image);
-    ASSERT_TRUE(p.has_value());
-    EXPECT_EQ(std::pair(p->kind, p->displaySize), std::pair(PictureKind::Png, QSize(7, 5)));
-    EXPECT_EQ(renderPicture(*p).pixelColor(3, 3).rgb(), fill.rgb());
-    const auto huge = pictureFromRtf(PictureKind::Png, p->bytes, QSize(2000000000, 15));
-    ASSERT_TRUE(huge.has_value());
-    EXPECT_LE(huge->displaySize.width(), MaxPictureSide);
-    EXPECT_GE(huge->displaySize.height(), 1);
-
-    QTextDocument doc;
-    QTextCursor c(&doc);
-    const auto emf = loadPictureFile(fixturePath("picture.emf"));
-    ASSERT_TRUE(insertPicture(c, *emf));
-    EXPECT_EQ(plain(doc), QString(QChar(0xFFFC)));
-    const QTextCharFormat f = doc.begin().begin().fragment().charFormat();
-    const auto back = pictureFromFormat(f, doc);
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(std::pair(back->bytes, back->kind), std::pair(emf->bytes, PictureKind::Emf));
-    const QUrl name(f.toImageFormat().name());
-    EXPECT_FALSE(doc.resource(QTextDocument::ImageResource, name).isNull());
-    std::unique_ptr<QTextDocument> clone(doc.clone());
-    clone->addResource(QTextDocument::ImageResource, name, QVariant());
-    restorePictureResources(*clone);
-    EXPECT_FALSE(clone->resource(QTextDocument::ImageResource, name).isNull());
-}
-
 // ---- Pictures in rich text ----
 
 TEST(RtfPictures, EveryKindReadsAndWritesBackWithItsBytes)
@@ -131,14 +98,11 @@ TEST(RtfPictures, EveryKindReadsAndWritesBackWithItsBytes)
         "picture.emf", "picture.png" };
     for (size_t i = 0; i < pics.size(); ++i) {
         const auto file = loadPictureFile(fixturePath(files[i]));
-        EXPECT_EQ(pics[i].kind, file->kind) << i;
-        EXPECT_EQ(pics[i].bytes, file->bytes) << i;
-        EXPECT_EQ(pics[i].displaySize, i < 5 ? file->displaySize : QSize(20, 15)) << i;
+        EXPECT_TRUE(pics[i].kind == file->kind && pics[i].bytes == file->bytes
+            && pics[i].displaySize == (i < 5 ? file->displaySize : QSize(20, 15)))
+            << i;
     }
     const QByteArray rtf = rtf::writeRtf(*doc);
-    for (const char* word :
-        { "\\pngblip", "\\jpegblip", "\\dibitmap0", "\\wmetafile8", "\\emfblip" })
-        EXPECT_TRUE(rtf.contains(word)) << word;
     EXPECT_TRUE(rtf.contains("{\\pict\\pngblip\\picw40\\pich30\\picwgoal600\\pichgoal450"));
     const auto back = picturesOf(*readDoc(rtf));
     ASSERT_EQ(back.size(), pics.size());
