@@ -404,24 +404,4 @@ std::optional<Picture> pictureFromFormat(const QTextFormat& format, const QTextD
     return p;
 }
 
-void restorePictureResources(QTextDocument& document)
-{
-    for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat cf = it.fragment().charFormat();
-            if (!cf.isImageFormat() || !cf.hasProperty(PictureBytesProperty))
-                continue;
-            const QTextImageFormat f = cf.toImageFormat();
-            const QUrl url(f.name());
-            if (!document.resource(QTextDocument::ImageResource, url).isNull())
-                continue;
-            if (const auto p = pictureFromFormat(f, document)) {
-                const QImage image = renderPicture(*p);
-                if (!image.isNull())
-                    document.addResource(QTextDocument::ImageResource, url, image);
-            }
-        }
-    }
-}
-
 } // namespace penwick

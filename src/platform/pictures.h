@@ -30,8 +30,7 @@ enum class PictureKind { Png, Jpeg, Dib, Wmf, Emf };
 //  - width() and height() are the display size in pixels at 96 DPI (twips / 15),
 //  - property PictureBytesProperty holds the bytes (QByteArray) and PictureKindProperty the kind
 //    (int of PictureKind).
-// pictureFromFormat() reads them back; a document that lost its resources (a copy) can have them
-// made again with restorePictureResources().
+// pictureFromFormat() reads them back.
 struct Picture
 {
     PictureKind kind = PictureKind::Png;
@@ -84,8 +83,5 @@ std::optional<QTextImageFormat> pictureFormat(QTextDocument& document, const Pic
 // The picture an image character shows: our own pictures from their properties, other images
 // (pasted HTML) from the document's image resource as PNG. Nothing for other characters.
 std::optional<Picture> pictureFromFormat(const QTextFormat& format, const QTextDocument& document);
-
-// Adds again the image resources of every picture in the document (after cloning, for example).
-void restorePictureResources(QTextDocument& document);
 
 } // namespace penwick
