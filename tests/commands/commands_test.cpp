@@ -38,20 +38,17 @@ TEST_F(Commands, FormatCommands)
     select(4, 7, "one two three");
     ASSERT_TRUE(editor->setSelFontSize(20));
     editor->setSelItalic(true);
-    const auto italic = [this] {
+    // Italic pressed (or not) on [from, to), then read: 0, 1, or 2 for mixed.
+    QString seen;
+    for (const auto& [from, to, press] : { std::tuple(0, 13, true), std::tuple(4, 7, false),
+             std::tuple(4, 7, true), std::tuple(0, 13, true) }) {
+        select(from, to);
+        if (press)
+            run("mnuItalic");
         const TriState on = editor->SelItalic();
-        return QString::number(on ? int(*on) : 2);
-    };
-    select(0, 13);
-    run("mnuItalic");
-    QString seen = italic();
-    select(4, 7);
-    seen += italic();
-    run("mnuItalic");
-    seen += italic();
-    select(0, 13);
-    run("mnuItalic");
-    EXPECT_EQ(seen + italic(), u"2101"); // mixed stays, the part kept; off, then on for all
+        seen += QString::number(on ? int(*on) : 2);
+    }
+    EXPECT_EQ(seen, u"2101"); // mixed stays, the part kept; off, then on for all
     editor->setSelStyles(true, true, true, true);
     editor->setSelColor(255);
     run("mnuNormal");
@@ -115,9 +112,8 @@ TEST_F(Commands, SelectionToolsAndStampCaptions)
     env.prompter->expectInputBox(QStringLiteral(", "));
     run("mnuDelimit");
     const auto& box = env.prompter->shown()[0];
-    EXPECT_EQ(QStringList({ box.title, box.prompt, box.defaultText }),
-        QStringList(
-            { "Text delimiter", "Enter character with which to delimit the selected text:", "-" }));
+    EXPECT_EQ(box.title + u'|' + box.prompt + u'|' + box.defaultText,
+        u"Text delimiter|Enter character with which to delimit the selected text:|-");
     select(1, 1);
     env.prompter->expectInputBox(QStringLiteral("-"));
     run("mnuDelimit");

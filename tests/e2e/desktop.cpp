@@ -17,23 +17,16 @@ struct Desktop
             }
         }
         // The panel brings the tray; programs dock into it whenever it appears.
-        runPanel(true);
+        panel.start(QStringLiteral("sh"), { "-c", "exec tint2 >/dev/null 2>&1" });
+        panel.waitForStarted(processGuardMs);
     }
     ~Desktop()
     {
         end(&panel);
         end(&wm);
     }
-    void runPanel(bool run)
-    {
-        end(&panel);
-        if (run)
-            panel.start(QStringLiteral("sh"), { "-c", "exec tint2 >/dev/null 2>&1" });
-        panel.waitForStarted(processGuardMs);
-    }
 
-    QProcess wm;
-    QProcess panel;
+    QProcess wm, panel;
     QString why;
 };
 
@@ -78,7 +71,11 @@ QString desktopMissing()
 
 void runPanel(bool run)
 {
-    desktop().runPanel(run);
+    QProcess& panel = desktop().panel;
+    end(&panel);
+    if (run)
+        panel.start(QStringLiteral("sh"), { "-c", "exec tint2 >/dev/null 2>&1" });
+    panel.waitForStarted(processGuardMs);
 }
 
 QString output(const QString& program, const QStringList& arguments, bool mustSucceed)

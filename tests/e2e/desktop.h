@@ -25,8 +25,8 @@ QString output(const QString& program, const QStringList& arguments, bool mustSu
 void end(QProcess* process);
 // Waits, watching the X server, until a property of the window (of the root window when `id` is
 // empty) has `word`, or no longer has it; false if that did not happen within `guardMs`.
-bool waitForProperty(
-    const QString& id, const char* property, const QString& word, bool present, int guardMs);
+bool waitForProperty(const QString& id, const char* property, const QString& word, bool present,
+    int guardMs = 20000);
 
 // A test of the real program on the desktop, from a program folder of its own.
 class ProgramOnDesktop : public ::testing::Test
@@ -53,18 +53,23 @@ protected:
     // the task bar (or off it); false if it did not happen in time.
     static bool waitForState(const QString& id, const QString& word, bool present = true)
     {
-        return waitForProperty(id, "_NET_WM_STATE", word, present, 20000);
+        return waitForProperty(id, "_NET_WM_STATE", word, present);
     }
     static bool waitForTaskBar(const QString& id, bool listed)
     {
-        return waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), listed, 20000);
+        return waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), listed);
     }
-    // Maximizes a window with a double click on its title bar; false if it did not happen.
+    // Maximizes a window with a double click on its title bar; false if it did not happen. On a
+    // busy machine the window manager may take the two clicks apart: then they come again.
     static bool maximizeByTitleBar(const QString& id)
     {
-        xdotool({ "mousemove", "--window", id, "200", "-8", "click", "--repeat", "2", "--delay",
-            "100", "1" });
-        return waitForState(id, QStringLiteral("MAXIMIZED_HORZ"));
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            xdotool({ "mousemove", "--window", id, "200", "-8", "click", "--repeat", "2", "--delay",
+                "100", "1" });
+            if (waitForProperty(id, "_NET_WM_STATE", QStringLiteral("MAXIMIZED_HORZ"), true, 5000))
+                return true;
+        }
+        return false;
     }
     // The text of the note in `path`, or "(no note)".
     static QString noteText(const QString& path)
@@ -114,8 +119,7 @@ protected:
     {
         xdotool({ "windowactivate", "--sync", id, "key", "--clearmodifiers", "alt+F4" });
         ASSERT_TRUE(process->waitForFinished(processGuardMs));
-        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process->exitCode(), 0);
+        EXPECT_TRUE(process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0);
     }
 
     ProgramFolder folder { QStringLiteral(PENWICK_BINARY) };

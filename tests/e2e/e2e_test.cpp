@@ -188,16 +188,14 @@ TEST_F(TrayOnDesktop, HiddenInTheTrayAndBackByTheIconTheMenuOrALaterStart)
     xdotool({ "key", "Escape" });
     ASSERT_TRUE(waitForTaskBar(id, false));
     std::unique_ptr<QProcess> later(folder.start(nullptr, QStringLiteral("xcb")));
-    ASSERT_TRUE(later->waitForFinished(30000));
-    EXPECT_EQ(later->exitCode(), 0);
+    ASSERT_TRUE(later->waitForFinished(30000) && later->exitCode() == 0);
     ASSERT_TRUE(waitForTaskBar(id, true));
 
     // The tray menu's Exit ends the program, saving the note.
     xdotool({ "mousemove", "--window", icon, "4", "4", "click", "3" });
     for (int i = 0; i < 1000 && visibleWindows().size() < 3; ++i) { } // the menu is up
     xdotool({ "key", "x" });
-    ASSERT_TRUE(process->waitForFinished(30000));
-    EXPECT_EQ(process->exitCode(), 0);
+    ASSERT_TRUE(process->waitForFinished(30000) && process->exitCode() == 0);
     EXPECT_EQ(noteText(folder.notePath()), u"kept in the tray");
 }
 

@@ -47,7 +47,6 @@ protected:
         e().setSelStart(0);
     }
     RichTextBox& e() { return *window->rtfNotes; }
-    QString selection() { return QStringLiteral("%1+%2").arg(e().SelStart()).arg(e().SelLength()); }
 
     // Opens a dialog with `open` and runs `steps` in it once it is shown; they must close it.
     template <typename D> void in(const std::function<void()>& open, std::function<void(D&)> steps)
@@ -75,7 +74,6 @@ protected:
             QTest::keyClick(d.focusWidget(), k.key(), k.keyboardModifiers());
         }
     }
-    QString lastMessage() const { return env.prompter->shown().back().prompt; }
 };
 
 TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
@@ -114,7 +112,7 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
             }
             EXPECT_EQ(order.join(u' '), u"chkCase optDirection1 cmdFind cmdCancel txtFind");
             press(d, "Alt+C, Return"); // down from the caret, matching case
-            EXPECT_EQ(selection(), u"24+3");
+            EXPECT_TRUE(e().SelStart() == 24 && e().SelLength() == 3);
             press(d, "Escape");
         });
     // Escape kept the text and Match Case; the close box forgets what was typed. (F4 and the
@@ -164,10 +162,10 @@ TEST_F(SearchDialogs, ReplaceAndReplaceAll)
                 press(d, c.keys);
                 press(d, "Escape");
             });
-        EXPECT_EQ(e().Text() + u'|' + lastMessage(), c.result + u'|' + c.message);
+        const auto& told = env.prompter->shown().back();
+        EXPECT_EQ(e().Text() + u'|' + told.prompt, c.result + u'|' + c.message);
         if (&c == cases) { // a plain message titled "Penwick"
-            EXPECT_TRUE(env.prompter->shown().back().title == u"Penwick"
-                && env.prompter->shown().back().icon == MsgIcon::None);
+            EXPECT_TRUE(told.title == u"Penwick" && told.icon == MsgIcon::None);
             e().setSelStart(18);
             e().setSelLength(1);
             EXPECT_EQ(e().SelBold(), true); // the format of the first character replaced
