@@ -59,41 +59,32 @@ TEST_F(Tray, EveryWayOfHidingAndBackAsItWasWithAndWithoutATray)
               { "Ctrl+Escape",
                   [&] { QTest::keyClick(w.rtfNotes, Qt::Key_Escape, Qt::ControlModifier); } },
               { "icon click", [&] { w.picTray_Activated(QSystemTrayIcon::Trigger); } } };
-    for (const bool maximized : { true, false }) {
-        for (const auto& [how, hide] : ways) {
-            SCOPED_TRACE(testing::Message() << how << (maximized ? " maximized" : " normal"));
-            maximized ? w.showMaximized() : w.showNormal();
+    // Without a tray there would be no way back: hiding minimizes to the task bar. Once a tray
+    // appears, its rules apply again.
+    for (const char* mode : { "maximized", "normal", "without a tray" }) {
+        tray = mode[0] != 'w';
+        for (const auto& [how, hide] : std::span(ways).first(tray ? 6 : 5)) {
+            SCOPED_TRACE(testing::Message() << how << ' ' << mode);
+            mode[0] == 'm' ? w.showMaximized() : w.showNormal();
             hide();
-            EXPECT_EQ(seen(), u"hidden &Show");
-            w.picTray_Activated(QSystemTrayIcon::Trigger);
-            EXPECT_EQ(seen(), maximized ? u"maximized &Hide" : u"normal &Hide");
+            EXPECT_EQ(seen(), tray ? u"hidden &Show" : u"minimized &Show");
+            tray ? w.picTray_Activated(QSystemTrayIcon::Trigger) : w.mnuShow_Click();
+            EXPECT_EQ(seen(), mode[0] == 'm' ? u"maximized &Hide" : u"normal &Hide");
             EXPECT_EQ(w.focusWidget(), w.rtfNotes);
         }
     }
+    tray = true;
+    w.setWindowState(w.windowState() | Qt::WindowMinimized);
+    EXPECT_EQ(seen(), u"hidden &Show");
     // The right button offers the menu, the left button's choice in bold.
-    for (const bool shown : { true, false }) {
+    for (const bool shown : { false, true }) {
         w.picTray_Activated(QSystemTrayIcon::Context);
         QMenu* menu = w.menuOf(QStringLiteral("mnuTPop"));
         EXPECT_EQ(QApplication::activePopupWidget(), menu);
         EXPECT_EQ(menu->defaultAction()->text(), shown ? u"&Hide" : u"&Show");
         menu->close();
-        w.mnuHide_Click();
-    }
-
-    // Without a tray there would be no way back: hiding minimizes to the task bar, and so does
-    // starting minimized. Once a tray appears, its rules apply again.
-    w.mnuShow_Click();
-    tray = false;
-    for (const auto& [how, hide] : std::span(ways).first(5)) {
-        SCOPED_TRACE(how);
-        hide();
-        EXPECT_EQ(seen(), u"minimized &Show");
         w.mnuShow_Click();
-        EXPECT_EQ(seen(), u"normal &Hide");
     }
-    tray = true;
-    w.setWindowState(w.windowState() | Qt::WindowMinimized);
-    EXPECT_EQ(seen(), u"hidden &Show");
     // Minimize on startup: on the task bar without a tray, only the icon with one.
     for (const bool withTray : { false, true }) {
         tray = withTray;
