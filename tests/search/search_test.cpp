@@ -21,18 +21,17 @@ namespace {
 TEST(WholeWordSearch, Rules)
 {
     const QString text = QStringLiteral("the other then The the.");
-    // text, needle, from, { match case, whole word, up }, found
-    const std::tuple<QString, QString, qsizetype, SearchOptions, qsizetype> cases[] = {
-        { text, "the", 1, {}, 15 }, // not inside "other" or "then"; any case
-        { text, "the", 1, { true, true, false }, 19 },
-        { text, "the", 1, { false, false, false }, 5 },
-        { text, "the", 19, { false, true, true }, 15 },
-        { text, "the", 2, { false, true, true }, -1 }, // up: only what ends before the start
-        { text, "the.", 0, {}, 19 }, // an edge that is no letter may touch anything
-        { "a_the 2the the", "the", 0, {}, 11 }, // digits and underscores make words
-        { QStringLiteral("\U00020000the the"), "the", 0, {}, 6 }, // a letter beyond 16 bits
-        { text, "", 0, {}, -1 },
-    };
+    // text, needle, from, { match case, whole word, up }, found. Rows: not inside "other" or
+    // "then", any case; match case; not whole word; up; up, only what ends before the start; an
+    // edge that is no letter may touch anything; digits and underscores make words; a letter
+    // beyond 16 bits; nothing to find.
+    const std::tuple<QString, QString, qsizetype, SearchOptions, qsizetype> cases[]
+        = { { text, "the", 1, {}, 15 }, { text, "the", 1, { true, true, false }, 19 },
+              { text, "the", 1, { false, false, false }, 5 },
+              { text, "the", 19, { false, true, true }, 15 },
+              { text, "the", 2, { false, true, true }, -1 }, { text, "the.", 0, {}, 19 },
+              { "a_the 2the the", "the", 0, {}, 11 },
+              { QStringLiteral("\U00020000the the"), "the", 0, {}, 6 }, { text, "", 0, {}, -1 } };
     for (const auto& [in, needle, from, options, found] : cases)
         EXPECT_EQ(findInText(in, needle, from, options), found) << in.toStdString() << from;
 }

@@ -75,7 +75,11 @@ TEST_F(MenuTree, TheBarAndEveryShortcutAndAccessKey)
     e.setFocus();
 
     // A dialog a key brings up is cancelled; a search dialog gets `typed`, then `inDialog`, which
-    // must close it; a message is answered and an address opened.
+    // must close it; a message is answered and an address opened. Undo leaves the caret after the
+    // undone step. Z alone is the editor's (typed at Home); with other modifiers held too, Ctrl+Z
+    // undoes one step a press. Before any search F4 asks what to find; then it repeats the search,
+    // here up from "one". Replace opens with the selection; replacing it finds nothing more. Two
+    // menus share the F: Alt+F always opens the first, another F moves on.
     const struct
     {
         const char* keys;
@@ -85,30 +89,24 @@ TEST_F(MenuTree, TheBarAndEveryShortcutAndAccessKey)
         const char* inDialog = nullptr;
     } rows[] = { { "Ctrl+A", "selection=0+7" }, { "Ctrl+B", "bold=1" }, { "Ctrl+I", "italic=1" },
         { "Ctrl+U", "underline=1" }, { "F3", "size=12" }, { "F2", "size=10" },
-        { "Alt+Backspace", "bullet=1" },
-        { "Ctrl+Z", "selection=7+0 bullet=0" }, // the editor leaves the caret after the undone step
-        // Z alone is the editor's (typed at Home); with other modifiers held too, Ctrl+Z undoes
-        // one step a press.
+        { "Alt+Backspace", "bullet=1" }, { "Ctrl+Z", "selection=7+0 bullet=0" },
         { "Home, Z", "text=zone two selection=1+0" },
         { "Ctrl+Alt+Shift+Z, End", "text=one two selection=7+0" }, { "F6", "align=2" },
         { "F7", "align=1" }, { "F5", "align=0" }, { "Ctrl+F", "dialog=Choose Font", Dialog::Font },
         { "Ctrl+E", "dialog=Text Color", Dialog::Color },
         { "Ctrl+D", "dialog=Background Color", Dialog::Color },
-        // Before any search F4 asks what to find; then it repeats the search, here up from "one".
         { "F4", "selection=0+3", {}, "one", "Alt+U, Return, Escape" },
         { "F4", "message=Word not found." },
         { "Ctrl+G", "selection=4+3", {}, "two", "Alt+D, Return, Escape" },
-        // Replace opens with the selection; replacing it finds nothing more.
         { "Ctrl+H", "text=one 2 selection=5+0 message=Word not found.", {}, "",
             "Alt+P, 2, Alt+R, Escape" },
         { "Ctrl+J", "dialog=Select an Image", Dialog::Open },
         { "Ctrl+P", "dialog=Print", Dialog::Printer }, { "Ctrl+S", "saved=1" },
-        { "F1", "open=Readme.txt" },
-        // Two menus share the F: Alt+F always opens the first, another F moves on.
-        { "Alt+F", "menu=mnuFile" }, { "Alt+F", "menu=mnuFile" }, { "Alt+F, F", "menu=mnuFormat" },
-        { "Alt+F, F, F", "menu=mnuFontStuff" }, { "Alt+F, Return", "saved=1" },
-        { "Alt+E", "menu=mnuEdit" }, { "Alt+I", "menu=mnuInsert" }, { "Alt+O", "menu=mnuOptions" },
-        { "Alt+A", "menu=mnuSearch" }, { "Alt+H", "menu=mnuHelp" } };
+        { "F1", "open=Readme.txt" }, { "Alt+F", "menu=mnuFile" }, { "Alt+F", "menu=mnuFile" },
+        { "Alt+F, F", "menu=mnuFormat" }, { "Alt+F, F, F", "menu=mnuFontStuff" },
+        { "Alt+F, Return", "saved=1" }, { "Alt+E", "menu=mnuEdit" }, { "Alt+I", "menu=mnuInsert" },
+        { "Alt+O", "menu=mnuOptions" }, { "Alt+A", "menu=mnuSearch" },
+        { "Alt+H", "menu=mnuHelp" } };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.keys);
         if (row.cancel)
