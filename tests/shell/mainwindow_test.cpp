@@ -140,13 +140,9 @@ TEST(Placement, OnlyAWindowWhoseTitleBarCannotBeReachedMoves)
     const QRect workArea(0, 0, 1280, 994);
     const QRect centred(408, 310, 463, 374);
     const QRect stays; // where it was put
-    const struct
-    {
-        const char* what;
-        QRect outer;
-        QList<QRect> screens;
-        QRect placed;
-    } cases[] = { { "on the screen", { 100, 80, 463, 374 }, { first }, stays },
+    // What, where it was, the screens, where it is placed.
+    const std::tuple<const char*, QRect, QList<QRect>, QRect> cases[] = {
+        { "on the screen", { 100, 80, 463, 374 }, { first }, stays },
         { "far left and up", { -1333, -1333, 463, 374 }, { first }, centred },
         { "200 px of the bar on the left edge", { -263, 80, 463, 374 }, { first }, stays },
         { "60 px of the bar on the right edge", { 1220, 80, 463, 374 }, { first }, centred },
@@ -157,11 +153,11 @@ TEST(Placement, OnlyAWindowWhoseTitleBarCannotBeReachedMoves)
         { "below the second screen", { 1500, 1075, 463, 374 }, { second, first }, centred },
         { "a narrow window, all of it on screen", { 1200, 80, 60, 100 }, { first }, stays },
         { "larger than the screen and off it", { 5000, 5000, 3000, 2000 }, { first },
-            { 0, 0, 1280, 994 } } };
-    for (const auto& c : cases)
-        EXPECT_EQ(placeOnScreens(c.outer, 24, c.screens, workArea),
-            c.placed.isNull() ? c.outer : c.placed)
-            << c.what;
+            { 0, 0, 1280, 994 } }
+    };
+    for (const auto& [what, outer, screens, placed] : cases)
+        EXPECT_EQ(placeOnScreens(outer, 24, screens, workArea), placed.isNull() ? outer : placed)
+            << what;
 }
 
 class ToolbarTest : public ProgramTest
