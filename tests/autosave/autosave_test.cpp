@@ -45,8 +45,8 @@ TEST_F(AutoSave, TheDialogTheMinutesBoxAndCancel)
     frmNotes& w = start();
     frmAuto& d = w.autoSaveDialog();
     const Twips t = Twips::forScreenOf(&w);
-    EXPECT_TRUE(d.minimumSize() == QSize(*t.toPixelsX(3285), *t.toPixelsY(1560))
-        && d.maximumSize() == d.minimumSize());
+    EXPECT_EQ(d.minimumSize(), QSize(*t.toPixelsX(3285), *t.toPixelsY(1560)));
+    EXPECT_EQ(d.maximumSize(), d.minimumSize());
     EXPECT_FALSE(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(QStringList({ d.windowTitle(), d.chkAuto->text(), d.Label1->text(), d.txtAuto->text(),
                               d.Label2->text(), d.cmdOkay->text(), d.cmdCancel->text() })
@@ -60,17 +60,17 @@ TEST_F(AutoSave, TheDialogTheMinutesBoxAndCancel)
     // Typing, the arrow keys and the scroll bar move together; the number always ends up from 1 to
     // 255 (one over 99 leaves the scroll bar where it was); at most two characters are typed. The
     // text and the keys typed at its end, the text and the scroll bar after them.
-    const std::tuple<const char*, const char*, const char*> cases[]
-        = { { "", "0", "1 1" }, { "5", "Up", "6 6" }, { "255", "Up, Up", "255 6" },
-              { "ab", "Down", "9 9" }, { "4", "2, 7", "42 42" } };
-    for (const auto& [before, keys, after] : cases) {
+    const std::tuple<const char*, const char*, const char*, int> cases[]
+        = { { "", "0", "1", 1 }, { "5", "Up", "6", 6 }, { "255", "Up, Up", "255", 6 },
+              { "ab", "Down", "9", 9 }, { "4", "2, 7", "42", 42 } };
+    for (const auto& [before, keys, text, scroll] : cases) {
         d.txtAuto->setText(QLatin1String(before));
         d.txtAuto->end(false);
         const QKeySequence typed = QKeySequence::fromString(QLatin1String(keys));
         for (int i = 0; i < typed.count(); ++i)
             QTest::keyClick(d.txtAuto, typed[i].key());
-        EXPECT_EQ(
-            d.txtAuto->text() + u' ' + QString::number(d.VScroll1->value()), QLatin1String(after))
+        EXPECT_EQ(d.txtAuto->text() + u' ' + QString::number(d.VScroll1->value()),
+            QStringLiteral("%1 %2").arg(QLatin1String(text)).arg(scroll))
             << before << '+' << keys;
     }
     d.VScroll1->setValue(30);
