@@ -204,8 +204,8 @@ TEST_F(About, TheBoxItsLinksKeysCommandAndReadme)
     frmAbout& b
         = open({ "www.example.org", "example.net", "notes@example.org", "help@example.org" });
     const Twips t = Twips::forScreenOf(&w);
-    EXPECT_TRUE(b.minimumSize() == QSize(*t.toPixelsX(4605), *t.toPixelsY(2970))
-        && b.maximumSize() == b.minimumSize());
+    EXPECT_EQ(b.maximumSize(), QSize(*t.toPixelsX(4605), *t.toPixelsY(2970)));
+    EXPECT_EQ(b.minimumSize(), b.maximumSize());
     EXPECT_EQ(b.cmdClose->geometry(),
         QRect(*t.toPixelsX(3600), *t.toPixelsY(2115), *t.toPixelsX(915), *t.toPixelsY(345)));
     EXPECT_EQ(b.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint),
