@@ -72,17 +72,12 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
 
-    DialogResult ShowOpen(CommonDialogValues& d, QWidget*) override { return show(Kind::Open, d); }
-    DialogResult ShowSave(CommonDialogValues& d, QWidget*) override { return show(Kind::Save, d); }
-    DialogResult ShowColor(CommonDialogValues& d, QWidget*) override
-    {
-        return show(Kind::Color, d);
-    }
-    DialogResult ShowFont(CommonDialogValues& d, QWidget*) override { return show(Kind::Font, d); }
-    DialogResult ShowPrinter(CommonDialogValues& d, QWidget*) override
-    {
-        return show(Kind::Printer, d);
-    }
+    using Values = CommonDialogValues;
+    DialogResult ShowOpen(Values& d, QWidget*) override { return show(Kind::Open, d); }
+    DialogResult ShowSave(Values& d, QWidget*) override { return show(Kind::Save, d); }
+    DialogResult ShowColor(Values& d, QWidget*) override { return show(Kind::Color, d); }
+    DialogResult ShowFont(Values& d, QWidget*) override { return show(Kind::Font, d); }
+    DialogResult ShowPrinter(Values& d, QWidget*) override { return show(Kind::Printer, d); }
 
 private:
     struct Answer
