@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace penwick::test {
@@ -41,51 +42,54 @@ public:
             ADD_FAILURE() << m_script.size() << " scripted dialog(s) were never shown";
     }
 
-    void expectColor(OleColor color) { m_script.push_back({ Kind::Color, true, color, {} }); }
-    void expectFont(const FontChoice& choice)
+    void expectColor(OleColor color)
     {
-        m_script.push_back({ Kind::Font, true, 0, choice });
+        accept(Kind::Color, [color](CommonDialogValues& d) { d.Color = color; });
+    }
+    // Effects and colour come back only when the dialog was asked to show them.
+    void expectFont(const FontChoice& f)
+    {
+        accept(Kind::Font, [f](CommonDialogValues& d) {
+            d.FontName = f.name, d.FontSize = f.size, d.FontBold = f.bold, d.FontItalic = f.italic;
+            if (d.Flags & DialogFlags::FontEffects)
+                d.FontUnderline = f.underline, d.FontStrikethru = f.strikethru, d.Color = f.color;
+        });
     }
     // The user chooses a file in an open or save dialog.
     void expectFile(Kind kind, const QString& path)
     {
-        m_script.push_back({ kind, true, 0, {}, path });
+        accept(kind, [path](CommonDialogValues& d) { d.FileName = path; });
     }
     // The user accepts the printer dialog, with `printer` set up as chosen.
     void expectPrinter(QPrinter* printer)
     {
-        m_script.push_back({ Kind::Printer, true, 0, {}, {}, printer });
+        accept(Kind::Printer, [printer](CommonDialogValues& d) { d.hDC = printer; });
     }
     // The user cancels: Cancelled when CancelError is set (else Ok), values untouched.
-    void expectCancel(Kind kind) { m_script.push_back({ kind, false, 0, {} }); }
+    void expectCancel(Kind kind) { m_script.push_back({ kind, DialogResult::Cancelled, {} }); }
     // The dialog cannot be shown: Failed, values untouched.
-    void expectFailure(Kind kind) { m_script.push_back({ kind, false, 0, {}, {}, nullptr, true }); }
+    void expectFailure(Kind kind) { m_script.push_back({ kind, DialogResult::Failed, {} }); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
 
-    DialogResult ShowOpen(CommonDialogValues& d, QWidget*) override { return show(Kind::Open, d); }
-    DialogResult ShowSave(CommonDialogValues& d, QWidget*) override { return show(Kind::Save, d); }
-    DialogResult ShowColor(CommonDialogValues& d, QWidget*) override
-    {
-        return show(Kind::Color, d);
-    }
-    DialogResult ShowFont(CommonDialogValues& d, QWidget*) override { return show(Kind::Font, d); }
-    DialogResult ShowPrinter(CommonDialogValues& d, QWidget*) override
-    {
-        return show(Kind::Printer, d);
-    }
+    using Values = CommonDialogValues;
+    DialogResult ShowOpen(Values& d, QWidget*) override { return show(Kind::Open, d); }
+    DialogResult ShowSave(Values& d, QWidget*) override { return show(Kind::Save, d); }
+    DialogResult ShowColor(Values& d, QWidget*) override { return show(Kind::Color, d); }
+    DialogResult ShowFont(Values& d, QWidget*) override { return show(Kind::Font, d); }
+    DialogResult ShowPrinter(Values& d, QWidget*) override { return show(Kind::Printer, d); }
 
 private:
     struct Answer
     {
         Kind kind;
-        bool accept;
-        OleColor color;
-        FontChoice font;
-        QString path = {};
-        QPrinter* printer = nullptr;
-        bool fails = false;
+        DialogResult result;
+        std::function<void(CommonDialogValues&)> choose; // what an accepted dialog hands back
     };
+    void accept(Kind kind, std::function<void(CommonDialogValues&)> choose)
+    {
+        m_script.push_back({ kind, DialogResult::Ok, std::move(choose) });
+    }
     DialogResult show(Kind kind, CommonDialogValues& dialog)
     {
         m_shown.push_back({ kind, dialog });
@@ -96,32 +100,9 @@ private:
         }
         const Answer answer = m_script.front();
         m_script.pop_front();
-        if (answer.fails)
-            return DialogResult::Failed;
-        if (!answer.accept)
-            return cancelled;
-        if (kind == Kind::Open || kind == Kind::Save) {
-            dialog.FileName = answer.path;
-            return DialogResult::Ok;
-        }
-        if (kind == Kind::Printer) {
-            dialog.hDC = answer.printer;
-            return DialogResult::Ok;
-        }
-        if (kind == Kind::Color) {
-            dialog.Color = answer.color;
-            return DialogResult::Ok;
-        }
-        dialog.FontName = answer.font.name;
-        dialog.FontSize = answer.font.size;
-        dialog.FontBold = answer.font.bold;
-        dialog.FontItalic = answer.font.italic;
-        if (dialog.Flags & DialogFlags::FontEffects) {
-            dialog.FontUnderline = answer.font.underline;
-            dialog.FontStrikethru = answer.font.strikethru;
-            dialog.Color = answer.font.color;
-        }
-        return DialogResult::Ok;
+        if (answer.result == DialogResult::Ok)
+            answer.choose(dialog);
+        return answer.result == DialogResult::Cancelled ? cancelled : answer.result;
     }
 
     std::deque<Answer> m_script;

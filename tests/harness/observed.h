@@ -23,7 +23,7 @@ public:
     Observed(frmNotes& w, TestEnvironment& env)
     {
         const RichTextBox& e = *w.rtfNotes;
-        const auto tri = [](TriState v) { return v ? QString::number(*v) : QStringLiteral("?"); };
+        const auto tri = [](auto v) { return v ? QString::number(*v) : QStringLiteral("?"); };
         const QWidget* popup = QApplication::activePopupWidget();
         QStringList windows; // the program's other windows
         for (const QWidget* window : QApplication::topLevelWidgets()) {
@@ -34,12 +34,9 @@ public:
             { "selection", QStringLiteral("%1+%2").arg(e.SelStart()).arg(e.SelLength()) },
             { "bold", tri(e.SelBold()) }, { "italic", tri(e.SelItalic()) },
             { "underline", tri(e.SelUnderline()) }, { "strike", tri(e.SelStrikeThru()) },
-            { "size", e.SelFontSize() ? QString::number(*e.SelFontSize()) : QStringLiteral("?") },
-            { "bullet", tri(e.SelBullet()) },
-            { "align",
-                e.SelAlignment() ? QString::number(*e.SelAlignment()) : QStringLiteral("?") },
-            { "menu", popup ? popup->objectName() : QString() }, { "window", windows.join(u',') },
-            { "clipboard", QApplication::clipboard()->text() },
+            { "size", tri(e.SelFontSize()) }, { "bullet", tri(e.SelBullet()) },
+            { "align", tri(e.SelAlignment()) }, { "menu", popup ? popup->objectName() : QString() },
+            { "window", windows.join(u',') }, { "clipboard", QApplication::clipboard()->text() },
             { "saved", QString::number(QFile::exists(env.notePath())) } };
         for (const auto& shown : env.dialogs->shown())
             m_events[0] << QStringLiteral("dialog=") + shown.values.DialogTitle;

@@ -1,36 +1,26 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-// Readable test failure messages for Qt values.
+// Readable test failure messages for Qt values, as QDebug writes them.
 #include <QByteArray>
+#include <QDebug>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <ostream>
+#include <type_traits>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
+namespace penwick::test {
+template <typename T, typename... Ts>
+concept OneOf = (std::is_same_v<T, Ts> || ...);
 }
-inline void PrintTo(const QByteArray& b, std::ostream* os)
+
+template <penwick::test::OneOf<QString, QByteArray, QStringList, QSize, QPoint, QRect> T>
+void PrintTo(const T& value, std::ostream* os)
 {
-    *os << '"' << b.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << '[' << l.join(QStringLiteral("\", \"")).prepend(u'"').append(u'"').toStdString() << ']';
-}
-inline void PrintTo(const QSize& s, std::ostream* os)
-{
-    *os << s.width() << 'x' << s.height();
-}
-inline void PrintTo(const QPoint& p, std::ostream* os)
-{
-    *os << '(' << p.x() << ", " << p.y() << ')';
-}
-inline void PrintTo(const QRect& r, std::ostream* os)
-{
-    *os << r.width() << 'x' << r.height() << '+' << r.x() << '+' << r.y();
+    QString text;
+    QDebug(&text).nospace() << value;
+    *os << text.toStdString();
 }

@@ -26,7 +26,6 @@ public:
     { }
     QString Read(const QString& key, const QString& defaultText) override
     {
-        reads.push_back(key);
         return m_ini.Read(key, defaultText);
     }
     bool Write(const QString& key, const QString& text) override
@@ -36,7 +35,6 @@ public:
     }
     bool Flush() override { return m_ini.Flush(); }
     using SettingsStore::Read;
-    std::vector<QString> reads;
     std::vector<std::pair<QString, QString>> writes;
 
 private:

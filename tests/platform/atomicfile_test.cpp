@@ -52,15 +52,8 @@ TEST(AtomicFile, CreatesAndReplacesKeepingPermissions)
     ASSERT_TRUE(written);
     EXPECT_EQ(
         std::pair(readAll(path), QFile::permissions(path)), std::pair(QByteArray("second"), mode));
-    ASSERT_TRUE(writeFileAtomically(path, QByteArray()));
-    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_TRUE(writeFileAtomically(path, QByteArray()) && QFileInfo(path).size() == 0);
     EXPECT_EQ(entries(dir.path()), QStringList { QStringLiteral("data.nbx") });
-}
-
-int noSpace()
-{
-    errno = ENOSPC;
-    return -1;
 }
 
 // Whatever step fails, the old file stays byte for byte and nothing is left behind; a folder, or
@@ -69,10 +62,10 @@ TEST(AtomicFile, AFailedStepLeavesTheOldFile)
 {
     const AtomicFileOps saved = atomicFileOps();
     AtomicFileOps failing[4] = { saved, saved, saved, saved };
-    failing[0].write = [](int, const void*, unsigned long) -> long { return noSpace(); };
+    failing[0].write = [](int, const void*, unsigned long) -> long { return errno = ENOSPC, -1; };
     failing[1].write = [](int, const void*, unsigned long) -> long { return 0; }; // short write
-    failing[2].fsync = [](int) { return noSpace(); };
-    failing[3].rename = [](const char*, const char*) { return noSpace(); };
+    failing[2].fsync = [](int) { return errno = ENOSPC, -1; };
+    failing[3].rename = [](const char*, const char*) { return errno = ENOSPC, -1; };
     for (int step = 0; step < 4; ++step) {
         SCOPED_TRACE(step);
         QTemporaryDir dir;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "platform/atomicfile.h"
 #include "platform/formatindex.h"
 #include "platform/richtextbox.h"
 #include "platform/selectionmime.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -29,12 +29,6 @@ void select(RichTextBox& box, int start, int length)
     box.setSelLength(length);
 }
 
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 class RichTextBoxTest : public ::testing::Test
 {
 protected:
@@ -50,21 +44,20 @@ protected:
 TEST_F(RichTextBoxTest, LoadStartsAFreshHistoryAndRefusedFilesChangeNothing)
 {
     const QString path = dir.filePath(QStringLiteral("note.rtf"));
-    ASSERT_TRUE(writeAll(path, "{\\rtf1\\ansi First\\par Second}"));
+    ASSERT_TRUE(writeFileAtomically(path, "{\\rtf1\\ansi First\\par Second}"));
     box.setText(QStringLiteral("keep\rme"));
     QTest::keyClicks(&box, "!");
     QSignalSpy changes(&box, &RichTextBox::Change);
     QSignalSpy moves(&box, &RichTextBox::SelChange);
     QString error;
     EXPECT_FALSE(box.LoadFile(dir.filePath(QStringLiteral("none.rtf")), &error) || error.isEmpty());
-    EXPECT_EQ(std::pair(box.Text(), box.document()->isUndoAvailable()),
-        std::pair(QStringLiteral("!keep\nme"), true));
-    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(std::tuple(box.Text(), box.document()->isUndoAvailable(), changes.count()),
+        std::tuple(QStringLiteral("!keep\nme"), true, 0));
 
     ASSERT_TRUE(box.LoadFile(path));
-    EXPECT_EQ(std::tuple(box.Text(), box.document()->isUndoAvailable(), box.SelStart()),
-        std::tuple(QStringLiteral("First\nSecond"), false, 0));
-    EXPECT_EQ(std::pair(changes.count(), moves.count()), (std::pair<qsizetype, qsizetype>(1, 1)));
+    EXPECT_EQ(std::tuple(box.Text(), box.document()->isUndoAvailable(), box.SelStart(),
+                  changes.count(), moves.count()),
+        std::tuple(QStringLiteral("First\nSecond"), false, 0, 1, 1));
     QTest::keyClicks(&box, "Z"); // the editor goes on working on the new document
     EXPECT_EQ(box.Text(), u"ZFirst\nSecond");
 }
@@ -86,8 +79,8 @@ TEST_F(RichTextBoxTest, StartAndLengthAreClampedAndSelTextAndSelRtfReplaceTheSel
     select(box, 6, 12);
     EXPECT_EQ(box.SelText(), u"world\nsecond");
     box.setSelText(QStringLiteral("there\r\nnew"));
-    EXPECT_EQ(box.Text(), u"Hello there\nnew line\nthird");
-    EXPECT_EQ(std::pair(box.SelStart(), box.SelLength()), std::pair(15, 0));
+    EXPECT_EQ(std::tuple(box.Text(), box.SelStart(), box.SelLength()),
+        std::tuple(QStringLiteral("Hello there\nnew line\nthird"), 15, 0));
     // A selection that ends on a paragraph mark includes the break; empty text removes it.
     select(box, 16, 10);
     EXPECT_EQ(box.SelText(), u"line\nthird");
@@ -140,9 +133,9 @@ TEST_F(RichTextBoxTest, StylesAreOnOffOrMixed)
 
     // Off over a mixed selection clears it all; one undo step brings the mix back.
     box.setSelBold(false);
-    EXPECT_EQ(box.SelBold(), false);
+    const TriState off = box.SelBold();
     box.Undo();
-    EXPECT_EQ(at(2, 4), std::nullopt);
+    EXPECT_EQ(std::pair(off, at(2, 4)), std::pair(TriState(false), TriState()));
 
     // At the caret it reads the character before and sets the format for the next text.
     EXPECT_EQ(at(3, 0), false);
@@ -176,15 +169,12 @@ TEST_F(RichTextBoxTest, FontNameSizeAndColour)
         EXPECT_FALSE(box.setSelFontSize(bad)) << bad;
         EXPECT_EQ(box.SelFontSize(), 14.5f) << bad;
     }
-    EXPECT_TRUE(
-        box.setSelFontSize(1) && box.setSelFontSize(1638) && box.setSelFontSize(std::nullopt));
-    EXPECT_EQ(box.SelFontSize(), 1638.0f);
+    EXPECT_TRUE(box.setSelFontSize(1) && box.setSelFontSize(1638)
+        && box.setSelFontSize(std::nullopt) && box.SelFontSize() == 1638.0f);
 
     // The automatic colour comes back when asked for.
-    ASSERT_TRUE(box.setSelColor(0x0000FFu)); // red
-    EXPECT_EQ(box.SelColor(), 0x0000FFu);
-    box.setSelColor(SystemWindowText);
-    EXPECT_FALSE(box.setSelColor(0x800000FFu));
+    ASSERT_TRUE(box.setSelColor(0x0000FFu) && box.SelColor() == 0x0000FFu); // red
+    EXPECT_TRUE(box.setSelColor(SystemWindowText) && !box.setSelColor(0x800000FFu));
     EXPECT_EQ(box.SelColor(), SystemWindowText);
 }
 
@@ -201,9 +191,8 @@ TEST_F(RichTextBoxTest, AlignmentAndBulletsCoverTheTouchedParagraphs)
     box.setSelStart(4);
     EXPECT_EQ(std::pair(first, box.SelAlignment()), std::pair(std::optional(1), std::optional(2)));
     select(box, 0, 13); // refused values change nothing
-    EXPECT_TRUE(box.setSelAlignment(std::nullopt));
-    EXPECT_FALSE(box.setSelAlignment(4) || box.setSelAlignment(-1));
-    EXPECT_EQ(box.SelAlignment(), std::nullopt);
+    EXPECT_TRUE(box.setSelAlignment(std::nullopt) && !box.setSelAlignment(4)
+        && !box.setSelAlignment(-1) && !box.SelAlignment());
     EXPECT_TRUE(box.setSelAlignment(3) && box.SelAlignment() == 3);
 
     QTextCursor indent(box.document());
@@ -217,7 +206,7 @@ TEST_F(RichTextBoxTest, AlignmentAndBulletsCoverTheTouchedParagraphs)
     EXPECT_EQ(std::pair(box.SelBullet(), box.Text()),
         std::pair(TriState(true), QStringLiteral("one\ntwo\nthree")));
     select(box, 5, 5); // the third paragraph has none
-    EXPECT_EQ(box.SelBullet(), std::nullopt);
+    ASSERT_EQ(box.SelBullet(), std::nullopt);
     box.setSelBullet(false);
     const QTextBlockFormat second = box.document()->findBlock(4).blockFormat();
     EXPECT_EQ(std::tuple(box.SelBullet(), second.leftMargin(), second.indent()),
@@ -250,10 +239,9 @@ TEST_F(RichTextBoxTest, PasteTakesTheRichestFormatInOneStep)
         QGuiApplication::clipboard()->setMimeData(mime);
         select(box, 1, 1);
         box.Paste();
-        EXPECT_EQ(box.Text(), QStringView(want[first])) << first;
-        EXPECT_EQ(box.SelStart(), 2) << first;
+        const QString pasted = box.Text() + QString::number(box.SelStart());
         box.Undo();
-        EXPECT_EQ(box.Text(), u"[x]") << first;
+        EXPECT_EQ(pasted + box.Text(), QString::fromUtf16(want[first]) + "2[x]") << first;
     }
 }
 
@@ -284,16 +272,14 @@ TEST(RichTextBoxCopy, PastesWhatWasCopiedAfterEditsAndClosing)
         const auto* offered
             = dynamic_cast<const SelectionMimeData*>(QGuiApplication::clipboard()->mimeData());
         ASSERT_NE(offered, nullptr);
-        EXPECT_EQ(offered->isFrozen(), frozen);
-        EXPECT_TRUE(offered->html().contains(QStringLiteral("bold words")));
+        EXPECT_TRUE(offered->isFrozen() == frozen && offered->html().contains(u"bold words"));
         target.setText(QString());
         target.Paste();
         select(target, 0, 10);
         EXPECT_EQ(std::pair(target.Text(), target.SelBold()),
             std::pair(QStringLiteral("bold words"), TriState(true)));
-        if (editor && std::string_view(name).starts_with("cut")) {
-            EXPECT_EQ(editor->Text(), u"plain  tail\nnext");
-        }
+        EXPECT_TRUE(!editor || !std::string_view(name).starts_with("cut")
+            || editor->Text() == u"plain  tail\nnext"); // a cut takes the words away
         delete editor;
     }
 }
