@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // penwick-rtf, run as users run it.
+#include "platform/atomicfile.h"
 #include "rtftestutil.h"
 
 #include <QDir>
@@ -77,6 +78,18 @@ TEST(Tool, JsonDescribesParagraphsRunsAndPictures)
         shape << pic["format"].toString("-") + ':' + QString::number(pic["width_px"].toInt());
     }
     EXPECT_EQ(shape.join(' '), "png:40 jpeg:40 bmp:40 wmf:200 emf:200 png:20 -:0");
+    // Lowered, raised and highlighted runs, after the note writer too (text:valign:highlight).
+    const QString marked = dir.filePath("marked.rtf");
+    ASSERT_TRUE(penwick::writeFileAtomically(marked,
+        "{\\rtf1{\\colortbl;\\red255\\green255\\blue0;}H\\sub 2"
+        "\\nosupersub O\\super 3\\nosupersub \\highlight1 hi\\par}"));
+    ASSERT_EQ(std::get<0>(runTool({ "rtf", marked, copy })), 0);
+    shape.clear();
+    const QByteArray runs = std::get<1>(runTool({ "json", copy }));
+    for (const QJsonValue v : QJsonDocument::fromJson(runs)["paragraphs"][0]["runs"].toArray())
+        shape << v["text"].toString() + ':' + v["valign"].toString("-") + ':'
+                + v["highlight"].toString("-");
+    EXPECT_EQ(shape.join(' '), "H:-:- 2:sub:- O:-:- 3:super:- hi:-:#ffff00");
 }
 
 } // namespace
