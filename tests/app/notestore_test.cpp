@@ -19,18 +19,6 @@ namespace {
 
 using NoteStoreTest = ProgramTest;
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-// The text of the rich-text file at `path`.
-QString noteText(const QString& path)
-{
-    RichTextBox reader;
-    return reader.LoadFile(path) ? reader.Text() : QStringLiteral("(unreadable)");
-}
-
 // Makes the rename that puts a new "data.nbx" in place fail (the atomic writer's own failure
 // paths are tested with it); other files are written as usual.
 int noteWriteError = 0;
@@ -74,7 +62,7 @@ TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
     w.mnuSave_Click();
     w.finishSaving();
     EXPECT_EQ(noteText(env.notePath()), u"saved version");
-    const QByteArray before = readAll(env.notePath());
+    const QByteArray before = readFile(env.notePath());
     w.rtfNotes->setText(QStringLiteral("unsaved edit"));
     FailNoteWrites failing(ENOSPC);
     env.prompter->expectMsgBox();
@@ -84,7 +72,7 @@ TEST_F(NoteStoreTest, SaveWritesTheNoteOrReportsAndKeepsThePreviousFile)
     EXPECT_TRUE(shown.prompt.contains(QDir::toNativeSeparators(env.notePath()))
         && shown.prompt.contains(QLatin1String("No space left on device"))
         && shown.icon == MsgIcon::Critical && !QGuiApplication::overrideCursor());
-    EXPECT_EQ(readAll(env.notePath()), before);
+    EXPECT_EQ(readFile(env.notePath()), before);
 
     // When the note cannot be written at shut-down, the text goes to a rescue file and the user
     // is told where; a shut-down the system asked for shows nothing. The options are still
@@ -144,7 +132,7 @@ TEST(NoteFile, AnUnreadableNoteIsMovedAsideNotOverwritten)
                 || (local.prompter->shown().front().prompt.contains(aside)
                     && after.isDir() == folder && after.size() == size
                     && (folder ? QFileInfo::exists(after.filePath() + QStringLiteral("/inside"))
-                               : readAll(after.filePath()).startsWith(content))));
+                               : readFile(after.filePath()).startsWith(content))));
             w.rtfNotes->setText(QStringLiteral("new note"));
             w.close();
         }
@@ -193,7 +181,7 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
             writeNote(local.notePath(), "{\\rtf1 original}");
             local.prompter->expectMsgBox();
         }
-        const QByteArray originalBytes = readAll(local.notePath());
+        const QByteArray originalBytes = readFile(local.notePath());
         const QString kept = local.dataFolder() + QStringLiteral("/data.nbx");
         {
             frmNotes w(env);
@@ -212,7 +200,7 @@ TEST(NoteFolder, AReadOnlyProgramFolderLosesNothing)
         ASSERT_TRUE(again.Form_Load());
         EXPECT_TRUE(again.rtfNotes->Text() == u"edited"
             && local.prompter->shown().size() == (original ? 1u : 0u));
-        EXPECT_TRUE(readAll(local.notePath()) == originalBytes
+        EXPECT_TRUE(readFile(local.notePath()) == originalBytes
             && QFileInfo::exists(local.notePath()) == original);
         again.close();
     }
@@ -272,7 +260,7 @@ TEST(NoteFile, AsideAndRescueNamesAreFree)
     const QString longName = dir.filePath(QString(240, u'n'));
     ASSERT_TRUE(writeNote(longName, "junk"));
     EXPECT_TRUE(loadNote(editor, longName, now).outcome == NoteLoad::Unreadable
-        && readAll(longName) == "junk");
+        && readFile(longName) == "junk");
 
     editor.setText(QStringLiteral("words"));
     const QString rescue = dir.filePath(QStringLiteral("rescue"));

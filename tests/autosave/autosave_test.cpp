@@ -22,13 +22,6 @@ namespace {
 
 using AutoSave = ProgramTest;
 
-// The note's text in its file, or "-" when there is no file.
-QString noteText(const TestEnvironment& env)
-{
-    RichTextBox reader;
-    return reader.LoadFile(env.notePath()) ? reader.Text() : QStringLiteral("-");
-}
-
 TEST(AutoSaveMinutes, EveryTextStandsForAWholeNumberFrom1To255)
 {
     const std::pair<const char*, int> cases[]
@@ -120,7 +113,7 @@ TEST_F(AutoSave, OkayStoresTheChoiceAndTicksSaveEveryNthMinute)
             window->rtfNotes->setText(QString::number(tick));
             window->tmrAuto_Timer();
             window->finishSaving();
-            if (noteText(env) == QString::number(tick))
+            if (noteText(env.notePath()) == QString::number(tick))
                 saves += QString::number(tick) + u' ';
         }
         return saves;
@@ -167,7 +160,7 @@ TEST_F(AutoSave, AFailingAutoSaveSaysSoOnceAndKeepsTrying)
         w.rtfNotes->setText(tick.left(1));
         w.tmrAuto_Timer();
         w.finishSaving();
-        EXPECT_EQ(noteText(env), tick.mid(2, 1));
+        EXPECT_EQ(noteText(env.notePath()), tick.mid(2, 1));
         EXPECT_EQ(env.prompter->shown().size(), told);
     }
     atomicFileOps() = saved;
@@ -189,12 +182,12 @@ TEST_F(AutoSave, EditsDuringASaveAreNeverLost)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     w.tmrAuto_Timer();
     w.finishSaving();
-    EXPECT_TRUE(noteText(env).startsWith(u"first a line"));
+    EXPECT_TRUE(noteText(env.notePath()).startsWith(u"first a line"));
 
     w.mnuSave_Click();
     QTextCursor(e.document()).insertText(QStringLiteral("second "));
     closeWindow();
-    EXPECT_TRUE(noteText(env).startsWith(u"second first a line"));
+    EXPECT_TRUE(noteText(env.notePath()).startsWith(u"second first a line"));
 }
 
 } // namespace

@@ -21,12 +21,6 @@ namespace {
 
 using Kind = FakeCommonDialog::Kind;
 
-QByteArray read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
 // Each picture of the document as its kind, size and bytes.
 QStringList pictures(const QTextDocument& doc)
 {
@@ -217,7 +211,7 @@ TEST_F(FileCommands, FailedExportLeavesTheOldFile)
     env.dialogs->expectFailure(Kind::Save);
     env.prompter->expectMsgBox();
     item("mnuTextFile")->trigger();
-    EXPECT_EQ(read(target), "old content");
+    EXPECT_EQ(readFile(target), "old content");
     EXPECT_EQ(QDir(folder).entryList(
                   QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
         QStringList({ "old.rtf", "pipe" }));
@@ -231,7 +225,7 @@ TEST_F(FileCommands, FailedExportLeavesTheOldFile)
         || failing("mnuTextFile", Kind::Save, target).contains("Read-only file system"));
     QProcess::execute(QStringLiteral("umount"), { folder });
     ASSERT_EQ(remount, 0);
-    EXPECT_EQ(read(target), "old content");
+    EXPECT_EQ(readFile(target), "old content");
 }
 
 // The selection alone is printed when there is one, else the whole note, pictures included,

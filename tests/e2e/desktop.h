@@ -2,7 +2,7 @@
 #pragma once
 
 #include "harness/penwickprocess.h"
-#include "platform/richtextbox.h"
+#include "harness/testenv.h"
 
 #include <QProcess>
 #include <QSettings>
@@ -70,12 +70,6 @@ protected:
                 return true;
         }
         return false;
-    }
-    // The text of the note in `path`, or "(no note)".
-    static QString noteText(const QString& path)
-    {
-        RichTextBox note;
-        return note.LoadFile(path) ? note.Text() : QStringLiteral("(no note)");
     }
 
     // Stores option texts before the program starts; the stored texts of `keys`, joined by blanks.

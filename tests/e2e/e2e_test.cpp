@@ -8,6 +8,7 @@
 // program is carried over).
 #include "e2e/desktop.h"
 #include "harness/qtprinters.h"
+#include "platform/richtextbox.h"
 
 #include <QDir>
 #include <QFileSystemWatcher>

@@ -1,10 +1,25 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "harness/testenv.h"
 
+#include "platform/richtextbox.h"
+
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 
 namespace penwick::test {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString noteText(const QString& path)
+{
+    RichTextBox note;
+    return note.LoadFile(path) ? note.Text() : QStringLiteral("-");
+}
 
 TestEnvironment::TestEnvironment()
 {

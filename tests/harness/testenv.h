@@ -41,6 +41,11 @@ private:
     IniSettingsStore m_ini;
 };
 
+// The bytes of a file, empty when it cannot be read.
+QByteArray readFile(const QString& path);
+// The text of the note file at `path` as the editor reads it, or "-" when it cannot.
+QString noteText(const QString& path);
+
 // Everything one test needs around the program: a temporary program folder, data folder and
 // settings file, and the scripted fakes.
 class TestEnvironment

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "harness/testenv.h"
 #include "platform/atomicfile.h"
 
 #include <QDir>
@@ -16,11 +17,7 @@
 namespace penwick {
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::readFile;
 
 QStringList entries(const QString& folder)
 {
@@ -33,7 +30,7 @@ TEST(AtomicFile, CreatesAndReplacesKeepingPermissions)
     const QString path = dir.filePath(QStringLiteral("data.nbx"));
     QString error;
     ASSERT_TRUE(writeFileAtomically(path, "first", &error)) << error.toStdString();
-    EXPECT_EQ(readAll(path), "first");
+    EXPECT_EQ(readFile(path), "first");
     const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
         | QFile::ReadGroup; // 0640
     ASSERT_TRUE(QFile::setPermissions(path, mode));
@@ -51,7 +48,7 @@ TEST(AtomicFile, CreatesAndReplacesKeepingPermissions)
     atomicFileOps() = saved;
     ASSERT_TRUE(written);
     EXPECT_EQ(
-        std::pair(readAll(path), QFile::permissions(path)), std::pair(QByteArray("second"), mode));
+        std::pair(readFile(path), QFile::permissions(path)), std::pair(QByteArray("second"), mode));
     EXPECT_TRUE(writeFileAtomically(path, QByteArray()) && QFileInfo(path).size() == 0);
     EXPECT_EQ(entries(dir.path()), QStringList { QStringLiteral("data.nbx") });
 }
@@ -75,7 +72,7 @@ TEST(AtomicFile, AFailedStepLeavesTheOldFile)
         QString error;
         const bool ok = writeFileAtomically(path, "new content", &error);
         atomicFileOps() = saved;
-        EXPECT_EQ(std::tuple(ok, error.isEmpty(), readAll(path), entries(dir.path())),
+        EXPECT_EQ(std::tuple(ok, error.isEmpty(), readFile(path), entries(dir.path())),
             std::tuple(false, false, QByteArray("old content"), QStringList { "note" }));
     }
     QTemporaryDir dir;
@@ -113,7 +110,7 @@ TEST(AtomicFile, SavesThroughSymbolicLinks)
         const QString path = dir.filePath(QStringLiteral("data.nbx"));
         QString error;
         ASSERT_TRUE(writeFileAtomically(path, "new", &error)) << error.toStdString();
-        EXPECT_EQ(std::pair(QFileInfo(path).isSymLink(), readAll(target)),
+        EXPECT_EQ(std::pair(QFileInfo(path).isSymLink(), readFile(target)),
             std::pair(true, QByteArray("new")));
         if (targetExists) {
             EXPECT_EQ(QFile::permissions(target) & 0x0FFF, QFile::ReadUser | QFile::WriteUser);
@@ -173,7 +170,7 @@ TEST(AtomicFile, KillingTheWriterNeverLeavesAMix)
             seen += child.readAllStandardOutput().size();
         child.kill();
         child.waitForFinished();
-        const QByteArray now = readAll(path);
+        const QByteArray now = readFile(path);
         EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
     }
     // Killed writers may leave a temporary file, never the note itself in pieces; the next owner
