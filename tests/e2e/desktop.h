@@ -59,6 +59,17 @@ protected:
     {
         return waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), listed);
     }
+    // Minimizes a window the program then hides in the tray; false if it stayed on the task bar. A
+    // window just shown may not take the request yet on a busy machine: then it comes again.
+    static bool minimizeToTray(const QString& id)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            xdotool({ "windowminimize", id });
+            if (waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), false, 5000))
+                return true;
+        }
+        return false;
+    }
     // Maximizes a window with a double click on its title bar; false if it did not happen. On a
     // busy machine the window manager may take the two clicks apart: then they come again.
     static bool maximizeByTitleBar(const QString& id)

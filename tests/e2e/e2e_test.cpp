@@ -169,8 +169,7 @@ TEST_F(TrayOnDesktop, HiddenInTheTrayAndBackByTheIconTheMenuOrALaterStart)
     ASSERT_FALSE(id.isEmpty());
     ASSERT_TRUE(waitForTaskBar(id, true));
     EXPECT_TRUE(waitForState(id, "MAXIMIZED", false));
-    xdotool({ "windowminimize", id });
-    ASSERT_TRUE(waitForTaskBar(id, false));
+    ASSERT_TRUE(minimizeToTray(id));
     EXPECT_EQ(visibleWindows(), QStringList { icon });
 
     // Maximized, minimized, back by the icon: maximized again.
@@ -178,8 +177,7 @@ TEST_F(TrayOnDesktop, HiddenInTheTrayAndBackByTheIconTheMenuOrALaterStart)
     ASSERT_TRUE(waitForTaskBar(id, true));
     xdotool({ "windowactivate", "--sync", id });
     ASSERT_TRUE(maximizeByTitleBar(id));
-    xdotool({ "windowminimize", id });
-    ASSERT_TRUE(waitForTaskBar(id, false));
+    ASSERT_TRUE(minimizeToTray(id));
     xdotool({ "mousemove", "--window", icon, "4", "4", "click", "1" });
     ASSERT_TRUE(waitForTaskBar(id, true));
     EXPECT_TRUE(waitForState(id, "MAXIMIZED_HORZ"));

@@ -4,11 +4,28 @@
 #include "harness/testenv.h"
 #include "shell/frmnotes.h"
 
+#include "platform/richtextbox.h"
+
 #include <QAction>
+#include <QApplication>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace penwick::test {
+
+// Presses keys ("Alt+P, 2, Escape") one after the other where the user's keys go: an open
+// menu, else the focus.
+inline void press(const char* keys)
+{
+    for (const QString& key :
+        QString::fromLatin1(keys).split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        const QKeyCombination k = QKeySequence::fromString(key)[0];
+        QWidget* popup = QApplication::activePopupWidget();
+        QTest::keyClick(
+            popup ? popup : QApplication::focusWidget(), k.key(), k.keyboardModifiers());
+    }
+}
 
 // A test that runs the main window in a temporary program folder with fakes around it.
 class ProgramTest : public ::testing::Test
@@ -39,6 +56,12 @@ protected:
         window.reset();
         env.store(values);
         return start();
+    }
+    // Selects `length` characters of the note from `start`.
+    void select(int start, int length) const
+    {
+        window->rtfNotes->setSelStart(start);
+        window->rtfNotes->setSelLength(length);
     }
     QAction* item(const char* name) const { return window->menuItem(QLatin1String(name)); }
     bool checked(const char* name) const { return item(name)->isChecked(); }

@@ -64,15 +64,6 @@ protected:
         open();
         EXPECT_TRUE(shown) << D::staticMetaObject.className();
     }
-    // Presses keys where the focus is, as "Alt+U, Return".
-    static void press(QWidget& d, const char* keys)
-    {
-        for (const QString& key :
-            QString::fromLatin1(keys).split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
-            const QKeyCombination k = QKeySequence::fromString(key)[0];
-            QTest::keyClick(d.focusWidget(), k.key(), k.keyboardModifiers());
-        }
-    }
 };
 
 TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
@@ -106,13 +97,13 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
             QTest::keyClicks(d.txtFind, QStringLiteral("The"));
             QStringList order;
             for (int i = 0; i < 5; ++i) {
-                press(d, "Tab");
+                press("Tab");
                 order << d.focusWidget()->objectName();
             }
             EXPECT_EQ(order.join(u' '), u"chkCase optDirection1 cmdFind cmdCancel txtFind");
-            press(d, "Alt+C, Return"); // down from the caret, matching case
+            press("Alt+C, Return"); // down from the caret, matching case
             EXPECT_TRUE(e().SelStart() == 24 && e().SelLength() == 3);
-            press(d, "Escape");
+            press("Escape");
         });
     // Escape kept the text and Match Case; the close box forgets what was typed. (F4 and the
     // direction chosen last are in the menu tree test.)
@@ -156,10 +147,10 @@ TEST_F(SearchDialogs, ReplaceAndReplaceAll)
             [&](frmReplace& d) {
                 EXPECT_TRUE(d.chkWhole->isChecked());
                 QTest::keyClicks(d.txtFind, c.find);
-                press(d, "Alt+P");
+                press("Alt+P");
                 QTest::keyClicks(d.txtReplace, c.with);
-                press(d, c.keys);
-                press(d, "Escape");
+                press(c.keys);
+                press("Escape");
             });
         const auto& told = env.prompter->shown().back();
         EXPECT_EQ(e().Text() + u'|' + told.prompt, c.result + u'|' + c.message);

@@ -22,17 +22,6 @@ namespace {
 using MenuTree = ProgramTest;
 using Dialog = FakeCommonDialog::Kind;
 
-// Presses `keys` one after the other where the user's keys go: an open menu, else the focus.
-void press(const char* keys)
-{
-    const QKeySequence sequence = QKeySequence::fromString(QLatin1String(keys));
-    for (int i = 0; i < sequence.count(); ++i) {
-        QWidget* popup = QApplication::activePopupWidget();
-        QTest::keyClick(popup ? popup : QApplication::focusWidget(), sequence[i].key(),
-            sequence[i].keyboardModifiers());
-    }
-}
-
 // Types into the search dialog that opens and presses `keys` there; they must close it.
 void inSearchDialog(const char* typed, const char* keys)
 {
@@ -165,11 +154,6 @@ class ToolbarTest : public ProgramTest
 protected:
     ToolbarButton* button(const char* key) const { return window->Toolbar->Buttons(key); }
     void click(const char* key) const { QTest::mouseClick(button(key), Qt::LeftButton); }
-    void select(int start, int length) const
-    {
-        window->rtfNotes->setSelStart(start);
-        window->rtfNotes->setSelLength(length);
-    }
     // Selects "start+length", or presses the button named.
     void run(const char* step) const
     {

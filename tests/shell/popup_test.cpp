@@ -27,11 +27,6 @@ protected:
     {
         return window->menuForm->item(QLatin1String(name));
     }
-    void select(int start, int length)
-    {
-        window->rtfNotes->setSelStart(start);
-        window->rtfNotes->setSelLength(length);
-    }
 };
 
 // The menu as the user reads it, submenus indented, shortcuts after a bar.
