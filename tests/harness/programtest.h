@@ -57,9 +57,11 @@ protected:
         env.store(values);
         return start();
     }
-    // Selects `length` characters of the note from `start`.
-    void select(int start, int length) const
+    // Selects `length` characters of the note from `start`, after setting its text if given.
+    void select(int start, int length, const char* text = nullptr) const
     {
+        if (text)
+            window->rtfNotes->setText(QString::fromUtf8(text));
         window->rtfNotes->setSelStart(start);
         window->rtfNotes->setSelLength(length);
     }
