@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QTextDocument>
 #include <QThread>
 
 #include <cerrno>

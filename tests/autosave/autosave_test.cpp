@@ -5,7 +5,6 @@
 #include "platform/richtextbox.h"
 #include "platform/twips.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>

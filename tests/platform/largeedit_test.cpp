@@ -8,10 +8,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QScrollBar>
 #include <QSignalSpy>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <functional>
 #include <gtest/gtest.h>
 

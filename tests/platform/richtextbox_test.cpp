@@ -4,14 +4,12 @@
 #include "platform/richtextbox.h"
 #include "platform/selectionmime.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>

@@ -7,10 +7,8 @@
 #include "shell/toolbar.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCursor>
 #include <QFile>
-#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>

@@ -6,7 +6,6 @@
 #include "shell/frmmenu.h"
 #include "shell/popuptable.h"
 
-#include <QClipboard>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>

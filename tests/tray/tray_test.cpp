@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 #include <functional>
 #include <span>
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The fuzz target's entry point over its seed corpus and the seeds cut short, so that every
 // normal build runs what the fuzzer runs (the fuzzer itself mutates them in CI).
+#include "harness/testenv.h"
+
 #include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -18,9 +19,8 @@ TEST(FuzzSmoke, SeedsAndTruncations)
         { QStringLiteral(PENWICK_FUZZ_CORPUS), QStringLiteral(PENWICK_RTF_FIXTURES) }) {
         const QDir d(dir);
         for (const QString& name : d.entryList({ QStringLiteral("*.rtf") }, QDir::Files)) {
-            QFile f(d.filePath(name));
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-            const QByteArray seed = f.readAll();
+            const QByteArray seed = penwick::test::readFile(d.filePath(name));
+            ASSERT_FALSE(seed.isEmpty()) << name.toStdString();
             ++seeds;
             for (int i = 1; i <= 8; ++i) { // the last is the seed itself
                 const QByteArray input = seed.left(seed.size() * i / 8);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Rich text exchanged with LibreOffice, where it is installed (skipped elsewhere).
+#include "harness/testenv.h"
 #include "rtftestutil.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -39,8 +39,7 @@ protected:
                 path(name) });
         if (!p.waitForFinished(240000))
             return {};
-        QFile f(path("out/") + QFileInfo(name).completeBaseName() + ".rtf");
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return readFile(path("out/") + QFileInfo(name).completeBaseName() + ".rtf");
     }
 
     QString m_soffice;

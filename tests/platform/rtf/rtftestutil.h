@@ -8,7 +8,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextFragment>
 #include <QTextList>
 #include <gtest/gtest.h>
 #include <memory>
