@@ -37,8 +37,8 @@ TEST_F(AutoSave, TheDialogTheMinutesBoxAndCancel)
     frmNotes& w = start();
     frmAuto& d = w.autoSaveDialog();
     const Twips t = Twips::forScreenOf(&w);
-    EXPECT_EQ(d.minimumSize(), QSize(*t.toPixelsX(3285), *t.toPixelsY(1560)));
-    EXPECT_EQ(d.maximumSize(), d.minimumSize());
+    EXPECT_EQ(std::pair(d.minimumSize(), d.maximumSize()),
+        std::pair(QSize(*t.toPixelsX(3285), *t.toPixelsY(1560)), d.minimumSize()));
     EXPECT_FALSE(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(QStringList({ d.windowTitle(), d.chkAuto->text(), d.Label1->text(), d.txtAuto->text(),
                               d.Label2->text(), d.cmdOkay->text(), d.cmdCancel->text() })
@@ -58,9 +58,7 @@ TEST_F(AutoSave, TheDialogTheMinutesBoxAndCancel)
     for (const auto& [before, keys, text, scroll] : cases) {
         d.txtAuto->setText(QLatin1String(before));
         d.txtAuto->end(false);
-        const QKeySequence typed = QKeySequence::fromString(QLatin1String(keys));
-        for (int i = 0; i < typed.count(); ++i)
-            QTest::keyClick(d.txtAuto, typed[i].key());
+        press(keys, d.txtAuto);
         EXPECT_EQ(d.txtAuto->text() + u' ' + QString::number(d.VScroll1->value()),
             QStringLiteral("%1 %2").arg(QLatin1String(text)).arg(scroll))
             << before << '+' << keys;

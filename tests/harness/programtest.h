@@ -14,16 +14,16 @@
 
 namespace penwick::test {
 
-// Presses keys ("Alt+P, 2, Escape") one after the other where the user's keys go: an open
-// menu, else the focus.
-inline void press(const char* keys)
+// Presses keys ("Alt+P, 2, Escape") one after the other on `to`, else where the user's keys go:
+// an open menu, else the focus.
+inline void press(const char* keys, QWidget* to = nullptr)
 {
     for (const QString& key :
         QString::fromLatin1(keys).split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
         const QKeyCombination k = QKeySequence::fromString(key)[0];
-        QWidget* popup = QApplication::activePopupWidget();
+        QWidget* target = to ? to : QApplication::activePopupWidget();
         QTest::keyClick(
-            popup ? popup : QApplication::focusWidget(), k.key(), k.keyboardModifiers());
+            target ? target : QApplication::focusWidget(), k.key(), k.keyboardModifiers());
     }
 }
 

@@ -261,8 +261,7 @@ TEST_F(About, TheBoxItsLinksKeysCommandAndReadme)
 
     env.shell->expectOpen();
     for (const bool open : { true, false }) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        press("Tab, Return");
         EXPECT_EQ(b.isVisible(), open);
     }
     EXPECT_EQ(env.shell->opened().back(), QUrl::fromLocalFile(beside));
