@@ -18,23 +18,6 @@ namespace {
 
 using NoteStoreTest = ProgramTest;
 
-// Makes the rename that puts a new "data.nbx" in place fail (the atomic writer's own failure
-// paths are tested with it); other files are written as usual.
-int noteWriteError = 0;
-struct FailNoteWrites
-{
-    explicit FailNoteWrites(int err)
-    {
-        noteWriteError = err;
-        atomicFileOps().rename = [](const char* from, const char* to) {
-            return QByteArrayView(to).endsWith("/data.nbx") ? (errno = noteWriteError, -1)
-                                                            : ::rename(from, to);
-        };
-    }
-    ~FailNoteWrites() { atomicFileOps() = saved; }
-    AtomicFileOps saved = atomicFileOps();
-};
-
 QStringList asideFiles(const QString& folder)
 {
     return QDir(folder).entryList({ QStringLiteral("data.nbx.unreadable-*") },

@@ -135,14 +135,7 @@ TEST_F(AutoSave, AFailingAutoSaveSaysSoOnceAndKeepsTrying)
 {
     env.store({ { "AutoSave", QStringLiteral("1") }, { "AutoSaveText", QStringLiteral("2") } });
     frmNotes& w = start();
-    const AtomicFileOps saved = atomicFileOps();
-    static bool full; // writing the note fails, as on a full disk
-    atomicFileOps().rename = [](const char* from, const char* to) {
-        if (!full || !QByteArrayView(to).endsWith("/data.nbx"))
-            return ::rename(from, to);
-        errno = ENOSPC;
-        return -1;
-    };
+    std::optional<FailNoteWrites> full; // writing the note fails, as on a full disk
     // Each tick (a save every 2nd, from the 3rd): the text typed before it, ':' when the disk
     // has room and '!' when it is full, the text in the file after it ('-' for none), and the
     // messages shown so far. The save at e fails and says so; f and g try again silently, h works;
@@ -150,7 +143,7 @@ TEST_F(AutoSave, AFailingAutoSaveSaysSoOnceAndKeepsTrying)
     const QString ticks = QStringLiteral("a:-0 b:-0 c:c0 d!c0 e!c1 f!c1 g!c1 h:h1 i:i1 j!i1 k!i2");
     for (const QString& tick : ticks.split(u' ')) {
         SCOPED_TRACE(tick.toStdString());
-        full = tick[1] == u'!';
+        tick[1] == u'!' ? void(full.emplace(ENOSPC)) : full.reset();
         const size_t told = tick[3].digitValue();
         if (told > env.prompter->shown().size())
             env.prompter->expectMsgBox();
@@ -160,7 +153,7 @@ TEST_F(AutoSave, AFailingAutoSaveSaysSoOnceAndKeepsTrying)
         EXPECT_EQ(noteText(env.notePath()), tick.mid(2, 1));
         EXPECT_EQ(env.prompter->shown().size(), told);
     }
-    atomicFileOps() = saved;
+    full.reset();
     EXPECT_TRUE(env.prompter->shown().back().prompt.contains(QLatin1String("No space left")));
     EXPECT_EQ(w.rtfNotes->Text(), u"k");
 }

@@ -8,8 +8,11 @@
 #include "fakes/fakeprompter.h"
 #include "fakes/fakeshell.h"
 #include "harness/qtprinters.h"
+#include "platform/atomicfile.h"
 
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -45,6 +48,23 @@ private:
 QByteArray readFile(const QString& path);
 // The text of the note file at `path` as the editor reads it, or "-" when it cannot.
 QString noteText(const QString& path);
+
+// While it lives, the rename that puts a new "data.nbx" in place fails with `err` (the atomic
+// writer's own failure paths are tested with it); other files are written as usual.
+inline int noteWriteError = 0;
+struct FailNoteWrites
+{
+    explicit FailNoteWrites(int err)
+    {
+        noteWriteError = err;
+        atomicFileOps().rename = [](const char* from, const char* to) {
+            return QByteArrayView(to).endsWith("/data.nbx") ? (errno = noteWriteError, -1)
+                                                            : ::rename(from, to);
+        };
+    }
+    ~FailNoteWrites() { atomicFileOps() = saved; }
+    AtomicFileOps saved = atomicFileOps();
+};
 
 // Everything one test needs around the program: a temporary program folder, data folder and
 // settings file, and the scripted fakes.
