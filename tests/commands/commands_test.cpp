@@ -79,6 +79,10 @@ TEST_F(Commands, FormatCommands)
     run("mnuBG");
     EXPECT_TRUE(env.dialogs->shown().back().values.Flags == 3
         && env.dialogs->shown().back().values.Color == 0xFFu);
+    env.dialogs->expectColor(0x0000FF);
+    run("mnuFC");
+    EXPECT_EQ(std::pair(env.dialogs->shown().back().values.Color, editor->SelColor()),
+        std::pair(OleColor(0x00FF00), std::optional<OleColor>(0x0000FF)));
     closeWindow();
     EXPECT_EQ(env.stored("BG"), u"65280");
 }
