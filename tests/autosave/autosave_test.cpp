@@ -48,6 +48,16 @@ TEST_F(AutoSave, TheDialogTheMinutesBoxAndCancel)
         QList({ 1, 99, 10 }));
     EXPECT_FALSE(d.txtAuto->isEnabled() || d.VScroll1->isEnabled());
     d.chkAuto->click();
+    // The tab order; Enter and Escape in the box press neither button.
+    d.show();
+    QApplication::setActiveWindow(&d);
+    d.txtAuto->setFocus();
+    QStringList order;
+    for (int i = 0; i < 5; ++i, press("Tab"))
+        order << QApplication::focusWidget()->objectName();
+    press("Return, Escape", d.txtAuto);
+    EXPECT_EQ(order.join(u' ') + u' ' + QString::number(d.isVisible()),
+        u"txtAuto cmdCancel chkAuto cmdOkay VScroll1 1");
 
     // Typing, the arrow keys and the scroll bar move together; the number always ends up from 1 to
     // 255 (one over 99 leaves the scroll bar where it was); at most two characters are typed. The

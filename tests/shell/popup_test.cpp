@@ -74,17 +74,22 @@ TEST_F(Popup, TreeStatesRightPressAndOwnHandlers)
     select(1, 0);
     EXPECT_EQ(states(), u"10011");
 
-    // A right press opens it with its left edge at the pointer and leaves the selection alone (what
-    // a chosen item does is end to end).
+    // A right press, whatever modifiers are held, opens it with its left edge at the pointer and
+    // leaves the selection alone; left and middle presses do not open it.
     w.move(0, 0);
     w.rtfNotes->setText(QStringLiteral("one two three"));
     select(4, 3);
     QWidget* surface = w.rtfNotes->viewport();
-    QTest::mousePress(surface, Qt::RightButton, Qt::ShiftModifier, QPoint(40, 12));
+    const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    QTest::mousePress(surface, Qt::RightButton, all, QPoint(40, 12));
     ASSERT_EQ(QApplication::activePopupWidget(), popup());
     EXPECT_EQ(popup()->pos(), surface->mapToGlobal(QPoint(40, 12)));
     popup()->close();
     EXPECT_EQ(w.rtfNotes->SelText(), u"two");
+    for (const Qt::MouseButton button : { Qt::LeftButton, Qt::MiddleButton }) {
+        QTest::mouseClick(surface, button, {}, QPoint(40, 12));
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << button;
+    }
 
     // Unlike the menu bar's, the popup's alignment is set every time; opening Insert or Time / Date
     // refreshes the popup's own stamps and hands the keys back to the note.
