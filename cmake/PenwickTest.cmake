@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-# penwick_add_test(<name> LABEL <unit|widget|e2e|fuzz-smoke> SOURCES ... [LIBRARIES ...]
+# penwick_add_test(<name> LABEL <unit|widget|e2e> SOURCES ... [LIBRARIES ...]
 #                  [TIMEOUT seconds] [COMMAND_PREFIX ...])
 # Builds one test executable on the shared harness and registers it with CTest, headless.
 function(penwick_add_test name)
