@@ -75,6 +75,11 @@ TEST_F(Tray, EveryWayOfHidingAndBackAsItWasWithAndWithoutATray)
     tray = true;
     w.setWindowState(w.windowState() | Qt::WindowMinimized);
     EXPECT_EQ(seen(), u"hidden &Show");
+    // A double click (a click, then the double click) ends as it began; the middle button is inert.
+    for (const auto reason :
+        { QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick })
+        w.picTray_Activated(reason);
+    EXPECT_EQ(seen(), u"hidden &Show");
     // The right button offers the menu, the left button's choice in bold.
     for (const bool shown : { false, true }) {
         w.picTray_Activated(QSystemTrayIcon::Context);
