@@ -203,21 +203,34 @@ TEST_F(About, TheBoxItsLinksKeysCommandAndReadme)
     frmAbout& b
         = open({ "www.example.org", "example.net", "notes@example.org", "help@example.org" });
     const Twips t = Twips::forScreenOf(&w);
-    EXPECT_EQ(b.maximumSize(), QSize(*t.toPixelsX(4605), *t.toPixelsY(2970)));
-    EXPECT_EQ(b.minimumSize(), b.maximumSize());
-    EXPECT_EQ(b.cmdClose->geometry(),
-        QRect(*t.toPixelsX(3600), *t.toPixelsY(2115), *t.toPixelsX(915), *t.toPixelsY(345)));
+    const auto px = [&](int left, int top, int width, int height) {
+        return QRect(
+            *t.toPixelsX(left), *t.toPixelsY(top), *t.toPixelsX(width), *t.toPixelsY(height));
+    };
+    EXPECT_EQ(std::pair(b.minimumSize(), b.maximumSize()),
+        std::pair(px(0, 0, 4605, 2970).size(), px(0, 0, 4605, 2970).size()));
     EXPECT_EQ(b.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint),
         Qt::WindowCloseButtonHint);
+    EXPECT_EQ(b.windowIcon().cacheKey(), w.windowIcon().cacheKey());
     EXPECT_LE((b.frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 1);
-    // Labels are never cut short.
+    // Every control at its designed place; labels keep theirs and are never cut short.
+    const std::pair<QWidget*, QRect> boxes[] = { { b.picIcon, px(105, 75, 480, 480) },
+        { b.Frame2, px(30, 600, 4545, 975) }, { b.Frame1, px(30, 1620, 3465, 855) },
+        { b.cmdRead, px(3600, 1725, 915, 345) }, { b.cmdClose, px(3600, 2115, 915, 345) } };
+    for (const auto& [control, designed] : boxes)
+        EXPECT_EQ(control->geometry(), designed) << control->objectName().toStdString();
     QStringList texts { b.windowTitle(), b.Frame2->title(), b.Frame1->title(), b.cmdRead->text(),
         b.cmdClose->text() };
-    const QLabel* labels[] = { b.Label1, b.Label[3], b.lblWeb, b.Label[5], b.lblEmail, b.Label[0],
-        b.Label[1], b.Label[2] };
-    for (const QLabel* label : labels) {
+    const std::pair<QLabel*, QRect> labels[]
+        = { { b.Label1, px(840, 45, 2895, 555) }, { b.Label[3], px(240, 330, 705, 195) },
+              { b.lblWeb, px(1125, 330, 1860, 195) }, { b.Label[5], px(240, 630, 465, 195) },
+              { b.lblEmail, px(1125, 630, 1455, 195) }, { b.Label[0], px(240, 255, 1380, 195) },
+              { b.Label[1], px(240, 540, 2115, 195) }, { b.Label[2], px(705, 2520, 3195, 405) } };
+    for (const auto& [label, designed] : labels) {
         texts << label->text();
-        EXPECT_GE(label->width(), label->sizeHint().width());
+        EXPECT_TRUE(
+            label->pos() == designed.topLeft() && label->width() >= label->sizeHint().width())
+            << label->text().toStdString();
     }
     EXPECT_EQ(texts.join(u'|'),
         u"About Penwick|Support Information|Version Information|&Readme|&Close|Penwick 4.0|"
