@@ -39,10 +39,6 @@ TEST(FileFilter, Parse)
     EXPECT_EQ(names(ImageFilter),
         "All Supported Formats (*.gif *.jpg *.bmp)|Gif Images (.gif) (*.gif)|Jpeg Images (.jpg) "
         "(*.jpg)|Bitmap Images (.bmp) (*.bmp)|All Files (*.*) (*)");
-    // A description without patterns, or with blank ones, is no filter; one without a
-    // description is named by its patterns.
-    EXPECT_EQ(names("Text Files (*.txt)|*.txt|B| ; ||*.c;*.d|Lonely"),
-        "Text Files (*.txt) (*.txt)|*.c;*.d (*.c *.d)");
 }
 
 class QtDialogs : public ::testing::Test
