@@ -863,7 +863,7 @@ bool RichTextBox::setBackColor(OleColor color)
     return true;
 }
 
-// --- Find and print --------------------------------------------------------------------------
+// --- Replace and print -----------------------------------------------------------------------
 
 void RichTextBox::ReplaceEach(const std::vector<int>& starts, int length, const QString& text)
 {
