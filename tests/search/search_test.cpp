@@ -95,11 +95,9 @@ TEST_F(SearchDialogs, FindLooksAndAnswersKeysAsDesigned)
             EXPECT_TRUE(
                 d.Label->pos() == QPoint(6, 9) && d.Label->geometry().right() <= d.txtFind->x());
             QTest::keyClicks(d.txtFind, QStringLiteral("The"));
-            QStringList order;
-            for (int i = 0; i < 5; ++i) {
+            QStringList order; // where each Tab lands
+            for (int i = 0; i < 5; ++i, order << d.focusWidget()->objectName())
                 press("Tab");
-                order << d.focusWidget()->objectName();
-            }
             EXPECT_EQ(order.join(u' '), u"chkCase optDirection1 cmdFind cmdCancel txtFind");
             press("Alt+C, Return"); // down from the caret, matching case
             EXPECT_TRUE(e().SelStart() == 24 && e().SelLength() == 3);
